@@ -1,0 +1,21 @@
+# GoogleTest: the installed package natively; built from Debian's sources when
+# cross-compiling, linked statically so the test programs run under Wine with no DLLs.
+if(CMAKE_CROSSCOMPILING)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  add_library(GTest::gtest ALIAS gtest)
+  add_library(GTest::gtest_main ALIAS gtest_main)
+  set(KESTRUM_TEST_LINK_OPTIONS -static)
+else()
+  find_package(GTest REQUIRED)
+  set(KESTRUM_TEST_LINK_OPTIONS)
+endif()
+include(GoogleTest)
+
+# kestrum_add_test(name sources...): a GoogleTest program, each case a CTest test.
+function(kestrum_add_test name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  target_link_options(${name} PRIVATE ${KESTRUM_TEST_LINK_OPTIONS})
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                       PROPERTIES TIMEOUT 60)
+endfunction()
