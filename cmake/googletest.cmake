@@ -1,9 +1,7 @@
 # GoogleTest: the installed package natively; built from Debian's sources when
-# cross-compiling, linked statically so the test programs run under Wine with no DLLs.
+# cross-compiling (it defines the same GTest:: targets), linked statically so the test programs run under Wine with no DLLs.
 if(CMAKE_CROSSCOMPILING)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-  add_library(GTest::gtest ALIAS gtest)
-  add_library(GTest::gtest_main ALIAS gtest_main)
   set(KESTRUM_TEST_LINK_OPTIONS -static)
 else()
   find_package(GTest REQUIRED)
