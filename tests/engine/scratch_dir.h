@@ -1,0 +1,74 @@
+// A fresh directory for each file test, made the current one so tests use short relative names.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+using Bytes = std::vector<unsigned char>;
+
+inline Bytes filledBytes(std::size_t count, unsigned char value)
+{
+    return Bytes(count, value);
+}
+
+class ScratchDir : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        namespace fs = std::filesystem;
+        // Tests may run as parallel processes, so the name must not be guessable by a sibling.
+        std::random_device random;
+        do
+            dir_ = fs::temp_directory_path() / ("kestrum-test-" + std::to_string(random()));
+        while (!fs::create_directory(dir_));
+        previous_ = fs::current_path();
+        fs::current_path(dir_);
+    }
+
+    void TearDown() override
+    {
+        std::filesystem::current_path(previous_);
+        std::filesystem::remove_all(dir_);
+    }
+
+    static void writeBytes(const std::string& name, const Bytes& bytes)
+    {
+        std::ofstream file(name, std::ios::binary | std::ios::trunc);
+        file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        ASSERT_TRUE(file.good()) << "could not prepare " << name;
+    }
+
+    // An absent file reads as empty and fails the test: no caller expects one.
+    static Bytes readBytes(const std::string& name)
+    {
+        std::ifstream file(name, std::ios::binary);
+        if (!file) {
+            ADD_FAILURE() << name << " does not exist";
+            return {};
+        }
+        return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+
+    // Lets one test run several scenarios, each from an empty directory.
+    static void emptyDir()
+    {
+        for (const auto& entry : std::filesystem::directory_iterator("."))
+            std::filesystem::remove_all(entry.path());
+    }
+
+    static bool exists(const std::string& name)
+    {
+        return std::filesystem::exists(name);
+    }
+
+private:
+    std::filesystem::path dir_;
+    std::filesystem::path previous_;
+};
