@@ -1,0 +1,22 @@
+#!/bin/sh
+# Installs what building and testing need on Debian or Ubuntu: the native compiler and
+# test libraries, MinGW-w64 for 32-bit Windows, and 32-bit Wine with a virtual display.
+# Does nothing when everything is already there.
+set -eu
+
+packages="cmake make g++ libgtest-dev googletest libbenchmark-dev g++-mingw-w64-i686
+          binutils-mingw-w64-i686 wine wine32:i386 fonts-wine xvfb xauth x11-utils imagemagick"
+
+missing=""
+for package in $packages; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' ||
+    missing="$missing $package"
+done
+[ -z "$missing" ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo=sudo
+# 32-bit Windows programs need Wine's i386 build.
+$sudo dpkg --add-architecture i386
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing

@@ -1,0 +1,30 @@
+#!/bin/sh
+# Builds KESTRUM.EXE and starts it under Wine. With no display it runs in a virtual one
+# instead, saves a screenshot of the dialog as build/windows/kestrum.png and closes it.
+set -eu
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+cmake --preset windows >/dev/null
+cmake --build --preset windows --target kestrum
+build=build/windows
+
+if [ -n "${DISPLAY:-}" ]; then
+  exec "$build/wine-run.sh" "$build/KESTRUM.EXE"
+fi
+
+screenshot="$PWD/$build/kestrum.png"
+xvfb-run -a -s "-screen 0 640x480x24" sh -c '
+  build=$1; screenshot=$2
+  "$build/wine-run.sh" explorer /desktop=kestrum,640x480 "$build/KESTRUM.EXE" &
+  # Wait, at most 60 s, for the desktop window, then give the dialog time to draw.
+  tries=0
+  until xwininfo -root -tree 2>/dev/null | grep -q "Wine desktop"; do
+    tries=$((tries + 1)); [ $tries -le 120 ] || { echo "the dialog did not open" >&2; exit 1; }
+    sleep 0.5
+  done
+  sleep 3
+  import -window root "$screenshot"
+  WINEPREFIX="$PWD/$build/wineprefix" wineserver -k
+' sh "$build" "$screenshot"
+echo "screenshot: $screenshot"
