@@ -1,83 +1,15 @@
 // The split and merge commands, driven through a stand-in for the dialog's path fields.
-#include "commands.h"
-#include "work_area.h"
+#include "command_fixture.h"
 
-#include "scratch_dir.h"
-
-#include <algorithm>
-#include <array>
 #include <cstring>
 #include <filesystem>
-#include <string>
 
 namespace {
-
-// The five path fields, in identifier order from IDC_IMAGE_PATH.
-std::array<std::string, 5> fields;
-
-// Cuts like an edit control read into a 260-character buffer.
-bool fetchField(int field)
-{
-    const std::string& text = fields.at(std::size_t(field - IDC_IMAGE_PATH));
-    std::size_t kept = std::min(text.size(), std::size_t(kPathBufferSize - 1));
-    text.copy(pathBuffer(), kept);
-    pathBuffer()[kept] = '\0';
-    return kept == text.size();
-}
-
-enum Field { kImage, kPart1, kPart2, kPart3, kPart4 };
-
-class CommandTest : public ScratchDir {
-protected:
-    void SetUp() override
-    {
-        ScratchDir::SetUp();
-        fields = {"rom.bin", "p1.bin", "p2.bin", "p3.bin", "p4.bin"};
-        setFourPartFlag(0);
-    }
-
-    void TearDown() override
-    {
-        setFourPartFlag(0);
-        ScratchDir::TearDown();
-    }
-};
 
 class Split : public CommandTest {};
 class Merge : public CommandTest {};
 class RoundTrip : public CommandTest {};
 class LongPath : public CommandTest {};
-
-testing::AssertionResult isComplete(Outcome outcome)
-{
-    if (outcome == Outcome::Complete && std::string(outcomeText(outcome)) == "Operation complete!" &&
-        std::string(outcomeCaption(outcome)) == "Kestrum" && outcomeBoxStyle(outcome) == 0x00)
-        return testing::AssertionSuccess();
-    return testing::AssertionFailure()
-           << "got \"" << outcomeText(outcome) << "\" captioned \"" << outcomeCaption(outcome) << "\"";
-}
-
-testing::AssertionResult isError(Outcome outcome, Outcome kind, const char* text,
-                                 const std::string& caption)
-{
-    if (outcome == kind && std::string(outcomeText(outcome)) == text &&
-        outcomeCaption(outcome) == caption && outcomeBoxStyle(outcome) == 0x10)
-        return testing::AssertionSuccess();
-    return testing::AssertionFailure()
-           << "got \"" << outcomeText(outcome) << "\" captioned \"" << outcomeCaption(outcome)
-           << "\" style " << outcomeBoxStyle(outcome) << ", want \"" << text << "\" captioned \""
-           << caption << "\"";
-}
-
-testing::AssertionResult isReadError(Outcome outcome, const std::string& caption)
-{
-    return isError(outcome, Outcome::ReadError, "Error reading file!", caption);
-}
-
-testing::AssertionResult isWriteError(Outcome outcome, const std::string& caption)
-{
-    return isError(outcome, Outcome::WriteError, "Error writing file!", caption);
-}
 
 }  // namespace
 
