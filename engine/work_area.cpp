@@ -1,6 +1,8 @@
 // The 2 MiB work area: the image region, the part lanes, and the transforms between them.
 #include "work_area.h"
 
+#include <cstddef>
+#include <cstddef>
 #include <cstring>
 
 // The first megabyte holds the image; the second holds the lanes. With two parts the
@@ -44,12 +46,13 @@ unsigned char* lane(int k)
     return workArea + kLaneBase + (k & 1) * kHalfLaneExtent + (k >> 1) * kQuarterLaneExtent;
 }
 
-// The loops are written lane by lane over restrict-qualified pointers so the compiler
-// may turn the byte shuffles into vector code; the bytes moved are the same.
+// The loops run over restrict-qualified pointers with a pointer-wide index, so the
+// compiler can prove the strided addresses never wrap or overlap and turn the byte
+// shuffles into vector code; the bytes moved are the same.
 static void spreadTwo(const unsigned char* __restrict image, unsigned char* __restrict even,
                       unsigned char* __restrict odd, std::uint32_t partSize)
 {
-    for (std::uint32_t i = 0; i < partSize; ++i) {
+    for (std::size_t i = 0; i < partSize; ++i) {
         even[i] = image[2 * i];
         odd[i] = image[2 * i + 1];
     }
@@ -59,7 +62,7 @@ static void spreadFour(const unsigned char* __restrict image, unsigned char* __r
                        unsigned char* __restrict lane1, unsigned char* __restrict lane2,
                        unsigned char* __restrict lane3, std::uint32_t partSize)
 {
-    for (std::uint32_t i = 0; i < partSize; ++i) {
+    for (std::size_t i = 0; i < partSize; ++i) {
         lane0[i] = image[4 * i];
         lane1[i] = image[4 * i + 1];
         lane2[i] = image[4 * i + 2];
@@ -70,7 +73,7 @@ static void spreadFour(const unsigned char* __restrict image, unsigned char* __r
 static void gatherTwo(unsigned char* __restrict image, const unsigned char* __restrict even,
                       const unsigned char* __restrict odd, std::uint32_t partSize)
 {
-    for (std::uint32_t i = 0; i < partSize; ++i) {
+    for (std::size_t i = 0; i < partSize; ++i) {
         image[2 * i] = even[i];
         image[2 * i + 1] = odd[i];
     }
@@ -80,7 +83,7 @@ static void gatherFour(unsigned char* __restrict image, const unsigned char* __r
                        const unsigned char* __restrict lane1, const unsigned char* __restrict lane2,
                        const unsigned char* __restrict lane3, std::uint32_t partSize)
 {
-    for (std::uint32_t i = 0; i < partSize; ++i) {
+    for (std::size_t i = 0; i < partSize; ++i) {
         image[4 * i] = lane0[i];
         image[4 * i + 1] = lane1[i];
         image[4 * i + 2] = lane2[i];
