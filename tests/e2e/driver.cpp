@@ -4,7 +4,7 @@
 
 #include <psapi.h>
 
-#include <cstring>
+#include <iterator>
 #include <string>
 
 #ifndef KESTRUM_EXE
