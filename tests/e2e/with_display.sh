@@ -41,12 +41,7 @@ if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY
 fi
 
-# The first Wine program of a session starts the session's own processes, which inherit
-# its standard error and keep it open after it ends; CTest would wait for them to close it.
-errors=$(mktemp)
 status=0
-"$@" 2>"$errors" || status=$?
+"$@" || status=$?
 [ -z "$keeper" ] || kill "$keeper" 2>/dev/null || true
-cat "$errors" >&2
-rm -f "$errors"
 exit "$status"
