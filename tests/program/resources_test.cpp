@@ -1,6 +1,6 @@
 // The resources as they are stored in KESTRUM.EXE, read back from the file: what the
 // resource compiler wrote, not what the script asked for.
-#include "resource_ids.h"
+#include "dialog_template.h"
 
 #include <windows.h>
 
@@ -113,37 +113,15 @@ private:
     std::size_t at = 0;
 };
 
-struct Control {
-    std::uint16_t id;
-    const char* cls;   // "#128" Button, "#129" Edit, "#130" Static
-    const char* text;
-    std::uint32_t style;
-    std::uint32_t exStyle;
-    std::int16_t x, y, width, height;
-};
-
-// The controls in template order, which is the tab order.
-constexpr Control kControls[] = {
-    {IDC_FRAME_EXIT, "#130", "", 0x50000000, WS_EX_CLIENTEDGE, 216, 87, 62, 20},
-    {IDC_FRAME_SPLIT, "#128", "", 0x50000007, 0, 216, 1, 62, 28},
-    {IDC_FRAME_MERGE, "#128", "", 0x50000007, 0, 216, 31, 62, 27},
-    {IDC_GROUP_PARTS, "#128", "PARTS", 0x50000007, 0, 2, 31, 211, 76},
-    {IDC_GROUP_IMAGE, "#128", "ROM", 0x50000007, 0, 2, 1, 211, 28},
-    {IDC_IMAGE_PATH, "#129", "", 0x50010080, WS_EX_CLIENTEDGE, 5, 12, 185, 13},
-    {IDC_BROWSE_IMAGE, "#128", "...", 0x50010000, 0, 193, 12, 15, 13},
-    {IDC_PART1_PATH, "#129", "", 0x50010080, WS_EX_CLIENTEDGE, 5, 41, 185, 13},
-    {IDC_BROWSE_PART1, "#128", "...", 0x50010000, 0, 193, 41, 15, 13},
-    {IDC_PART2_PATH, "#129", "", 0x50010080, WS_EX_CLIENTEDGE, 5, 58, 185, 13},
-    {IDC_BROWSE_PART2, "#128", "...", 0x50010000, 0, 193, 58, 15, 13},
-    {IDC_PART3_PATH, "#129", "", 0x58010080, WS_EX_CLIENTEDGE, 5, 74, 185, 13},
-    {IDC_BROWSE_PART3, "#128", "...", 0x58010000, 0, 193, 74, 15, 13},
-    {IDC_PART4_PATH, "#129", "", 0x58010080, WS_EX_CLIENTEDGE, 5, 90, 185, 13},
-    {IDC_BROWSE_PART4, "#128", "...", 0x58010000, 0, 193, 91, 15, 13},
-    {IDC_FOUR_PARTS, "#128", "4", 0x50010003, 0, 222, 69, 24, 10},
-    {IDOK, "#128", "1 -> M", 0x50010001, 0, 222, 11, 49, 15},
-    {IDC_MERGE, "#128", "M -> 1", 0x50010000, 0, 222, 41, 49, 14},
-    {IDCANCEL, "#128", "Exit", 0x50010000, 0, 222, 90, 49, 15},
-};
+// A template stores the system's classes by ordinal.
+std::string classOrdinal(const std::string& className)
+{
+    if (className == "Button")
+        return "#128";
+    if (className == "Edit")
+        return "#129";
+    return className == "Static" ? "#130" : className;
+}
 
 constexpr WORD kEnglishUs = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 constexpr WORD kNeutral = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
@@ -169,7 +147,7 @@ TEST_F(ProgramResources, DialogTemplateIsClassicWithEveryControlAsDrawn)
     TemplateReader reader(bytes);
     EXPECT_EQ(reader.dword(), 0x10C80840u);   // an extended template would start FFFF0001 here
     EXPECT_EQ(reader.dword(), 0u);
-    ASSERT_EQ(reader.word(), std::size(kControls));
+    ASSERT_EQ(reader.word(), std::size(kTemplate));
     EXPECT_EQ(reader.word(), 0);
     EXPECT_EQ(reader.word(), 0);
     EXPECT_EQ(reader.word(), 280);
@@ -180,17 +158,17 @@ TEST_F(ProgramResources, DialogTemplateIsClassicWithEveryControlAsDrawn)
     EXPECT_EQ(reader.word(), 8);
     EXPECT_EQ(reader.text(), "MS Sans Serif");
 
-    for (const Control& expected : kControls) {
+    for (const ControlRow& expected : kTemplate) {
         SCOPED_TRACE(expected.id);
         reader.alignToDword();
         EXPECT_EQ(reader.dword(), expected.style);
         EXPECT_EQ(reader.dword(), expected.exStyle);
-        EXPECT_EQ(std::int16_t(reader.word()), expected.x);
-        EXPECT_EQ(std::int16_t(reader.word()), expected.y);
-        EXPECT_EQ(std::int16_t(reader.word()), expected.width);
-        EXPECT_EQ(std::int16_t(reader.word()), expected.height);
+        EXPECT_EQ(std::int16_t(reader.word()), expected.units.left);
+        EXPECT_EQ(std::int16_t(reader.word()), expected.units.top);
+        EXPECT_EQ(std::int16_t(reader.word()), expected.units.right);
+        EXPECT_EQ(std::int16_t(reader.word()), expected.units.bottom);
         EXPECT_EQ(reader.word(), expected.id);
-        EXPECT_EQ(reader.text(), expected.cls);
+        EXPECT_EQ(reader.text(), classOrdinal(expected.className));
         EXPECT_EQ(reader.text(), expected.text);
         EXPECT_EQ(reader.word(), 0);   // no creation data
     }
