@@ -1,5 +1,6 @@
 # GoogleTest: the installed package natively; built from Debian's sources when
-# cross-compiling (it defines the same GTest:: targets), linked statically so the test programs run under Wine with no DLLs.
+# cross-compiling (it defines the same GTest:: targets), linked statically so the test
+# programs run under Wine with no DLLs.
 if(CMAKE_CROSSCOMPILING)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   set(KESTRUM_TEST_LINK_OPTIONS -static)

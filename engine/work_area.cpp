@@ -2,7 +2,6 @@
 #include "work_area.h"
 
 #include <cstddef>
-#include <cstddef>
 #include <cstring>
 
 // The first megabyte holds the image; the second holds the lanes. With two parts the
