@@ -11,10 +11,17 @@ endif()
 include(GoogleTest)
 
 # kestrum_add_test(name sources...): a GoogleTest program, each case a CTest test.
+# Where Wine cannot run the program, it is still built and its run is reported as skipped.
 function(kestrum_add_test name)
   add_executable(${name} ${ARGN})
   target_link_libraries(${name} PRIVATE GTest::gtest_main)
   target_link_options(${name} PRIVATE ${KESTRUM_TEST_LINK_OPTIONS})
+  if(KESTRUM_WINE_UNUSABLE)
+    add_test(NAME ${name}.UnderWine
+             COMMAND sh -c "echo 'wine cannot run 32-bit programs on this machine'; exit 77")
+    set_tests_properties(${name}.UnderWine PROPERTIES SKIP_RETURN_CODE 77)
+    return()
+  endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
                        PROPERTIES TIMEOUT 60)
 endfunction()

@@ -8,6 +8,10 @@ scripts/install-deps.sh
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target kestrum
 build=build/windows
+if ! wine --version >/dev/null 2>&1; then
+  echo "built $build/KESTRUM.EXE, but Wine cannot run 32-bit programs on this machine" >&2
+  exit 1
+fi
 
 if [ -n "${DISPLAY:-}" ]; then
   exec "$build/wine-run.sh" "$build/KESTRUM.EXE"
