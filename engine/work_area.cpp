@@ -1,7 +1,8 @@
 // The 2 MiB work area: the image region, the part lanes, and the transforms between them.
 #include "work_area.h"
 
-#include <cstddef>
+#include "lanes.h"
+
 #include <cstring>
 
 // The first megabyte holds the image; the second holds the lanes. With two parts the
@@ -45,65 +46,20 @@ unsigned char* lane(int k)
     return workArea + kLaneBase + (k & 1) * kHalfLaneExtent + (k >> 1) * kQuarterLaneExtent;
 }
 
-// The loops run over restrict-qualified pointers with a pointer-wide index, so the
-// compiler can prove the strided addresses never wrap or overlap and turn the byte
-// shuffles into vector code; the bytes moved are the same.
-static void spreadTwo(const unsigned char* __restrict image, unsigned char* __restrict even,
-                      unsigned char* __restrict odd, std::uint32_t partSize)
-{
-    for (std::size_t i = 0; i < partSize; ++i) {
-        even[i] = image[2 * i];
-        odd[i] = image[2 * i + 1];
-    }
-}
-
-static void spreadFour(const unsigned char* __restrict image, unsigned char* __restrict lane0,
-                       unsigned char* __restrict lane1, unsigned char* __restrict lane2,
-                       unsigned char* __restrict lane3, std::uint32_t partSize)
-{
-    for (std::size_t i = 0; i < partSize; ++i) {
-        lane0[i] = image[4 * i];
-        lane1[i] = image[4 * i + 1];
-        lane2[i] = image[4 * i + 2];
-        lane3[i] = image[4 * i + 3];
-    }
-}
-
-static void gatherTwo(unsigned char* __restrict image, const unsigned char* __restrict even,
-                      const unsigned char* __restrict odd, std::uint32_t partSize)
-{
-    for (std::size_t i = 0; i < partSize; ++i) {
-        image[2 * i] = even[i];
-        image[2 * i + 1] = odd[i];
-    }
-}
-
-static void gatherFour(unsigned char* __restrict image, const unsigned char* __restrict lane0,
-                       const unsigned char* __restrict lane1, const unsigned char* __restrict lane2,
-                       const unsigned char* __restrict lane3, std::uint32_t partSize)
-{
-    for (std::size_t i = 0; i < partSize; ++i) {
-        image[4 * i] = lane0[i];
-        image[4 * i + 1] = lane1[i];
-        image[4 * i + 2] = lane2[i];
-        image[4 * i + 3] = lane3[i];
-    }
-}
-
 void splitImage(std::uint32_t partSize, unsigned char fourParts)
 {
     if (fourParts)
-        spreadFour(imageRegion(), lane(0), lane(1), lane(2), lane(3), partSize);
+        spreadLanes<1>(imageRegion(), partSize, lane(0), lane(1), lane(2), lane(3));
     else
-        spreadTwo(imageRegion(), lane(0), lane(1), partSize);
+        spreadLanes<1>(imageRegion(), partSize, lane(0), lane(1));
 }
 
 void mergeParts(std::uint32_t partSize, unsigned char fourParts)
 {
     if (fourParts)
-        gatherFour(imageRegion(), lane(0), lane(1), lane(2), lane(3), partSize);
+        gatherLanes<1>(imageRegion(), partSize, lane(0), lane(1), lane(2), lane(3));
     else
-        gatherTwo(imageRegion(), lane(0), lane(1), partSize);
+        gatherLanes<1>(imageRegion(), partSize, lane(0), lane(1));
 }
 
 unsigned char fourPartFlag()
