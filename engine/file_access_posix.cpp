@@ -1,6 +1,7 @@
 // Whole-file access for POSIX systems, standing in for the Windows calls with the same results.
 #include "file_access.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,7 +10,7 @@
 FileSize queryFileSize(const char* path)
 {
     struct stat entry;
-    if (*path == '\0' || stat(path, &entry) != 0)
+    if (stat(path, &entry) != 0)
         return {false, 0};
     return {true, S_ISREG(entry.st_mode) ? std::uint64_t(entry.st_size) : 0};
 }
@@ -38,6 +39,7 @@ static int openRegular(const char* path, int flags)
     struct stat entry;
     if (fstat(file, &entry) != 0 || S_ISDIR(entry.st_mode)) {
         close(file);
+        errno = EISDIR;
         return -1;
     }
     return file;

@@ -1,0 +1,14 @@
+// Files written whole or not at all: the bytes go to a new file beside the target, which
+// then takes the target's place in one step.
+#pragma once
+
+#include <cstddef>
+
+// 0 when every byte was written and flushed to the disk, 1 on a short write, -1 when the
+// file could not be created, among others because it exists already.
+int writeNewFile(const char* path, const unsigned char* source, std::size_t count);
+bool replaceFile(const char* from, const char* to);
+bool removeFile(const char* path);
+bool isDirectory(const char* path);
+// The length of the folder part of a path, its last separator included; 0 for a bare name.
+std::size_t folderPrefixLength(const char* path);
