@@ -1,0 +1,176 @@
+// Reads the command line into a Request, refusing every combination that would be misread.
+#include "arguments.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+
+const char* usageText()
+{
+    return "usage: kestrum-cli split [OPTIONS] IMAGE PART1 PART2 [PART3 PART4]\n"
+           "       kestrum-cli merge [OPTIONS] IMAGE PART1 PART2 [PART3 PART4]\n"
+           "       kestrum-cli swap  IN OUT\n"
+           "       kestrum-cli --help | --version\n"
+           "\n"
+           "split deals the bytes of a ROM image round-robin over two or four part files,\n"
+           "one per EPROM: part 1 holds offsets 0, 2, 4, ... (0, 4, 8, ... with four parts),\n"
+           "and the image is padded with 0x00 to whole groups. merge joins such parts into\n"
+           "the image; part 1 sets the part size. swap exchanges the two bytes of every\n"
+           "16-bit word of IN and writes OUT. Images hold at most 64 MiB. Every input is\n"
+           "read before any output is written, and each output is replaced whole or not\n"
+           "at all.\n"
+           "\n"
+           "options:\n"
+           "  -v, --verbose   for each file written, print its size, CRC32 and SHA-1, and\n"
+           "                  for a part which bytes it holds and which data lines it drives\n"
+           "  --width 2       lanes of 16-bit words instead of bytes\n"
+           "  --swap          exchange the bytes of every word in the parts (with --width 2)\n"
+           "  --fill-to SIZE  split only: extend each part to SIZE bytes, the chip's size\n"
+           "                  (K and M suffixes: 512K, 2M)\n"
+           "  --fill BYTE     the byte that extends a part (default 0xFF)\n"
+           "  --mirror        repeat the part up to SIZE instead of filling it\n"
+           "  -h, --help      print this help and exit\n"
+           "  --version       print the version and exit\n"
+           "\n"
+           "exit status: 0 done, 1 a file could not be read or written or was refused,\n"
+           "2 the command line is wrong.\n";
+}
+
+// A whole number, decimal or 0x hex, with an optional K or M suffix where allowed. Values
+// past the image limit come back as one more than it, for the range checks to refuse.
+static std::optional<std::size_t> parseNumber(std::string text, bool suffixes)
+{
+    std::uint64_t scale = 1;
+    if (suffixes && !text.empty()) {
+        char last = char(std::toupper(static_cast<unsigned char>(text.back())));
+        scale = last == 'K' ? 0x400 : last == 'M' ? 0x100000 : 1;
+        if (scale != 1)
+            text.pop_back();
+    }
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        base = 16;
+        text.erase(0, 2);
+    }
+    const char* digits = base == 16 ? "0123456789abcdefABCDEF" : "0123456789";
+    if (text.empty() || text.size() > 10 || text.find_first_not_of(digits) != std::string::npos)
+        return std::nullopt;
+    std::uint64_t value = std::stoull(text, nullptr, base) * scale;
+    return std::size_t(std::min<std::uint64_t>(value, kImageLimit + 1));
+}
+
+static std::string optionValue(const std::vector<std::string>& arguments, std::size_t& i,
+                               const std::string& name, std::optional<std::string> inlineValue)
+{
+    if (inlineValue)
+        return *inlineValue;
+    if (++i >= arguments.size())
+        throw UsageError(name + " needs a value");
+    return arguments[i];
+}
+
+static void checkRequest(const Request& request)
+{
+    bool layout = request.width != 1 || request.swap || request.fillTo || request.mirror;
+    if (request.command == Command::Swap) {
+        if (request.paths.size() != 2)
+            throw UsageError("swap needs IN and OUT");
+        if (layout)
+            throw UsageError("swap takes no layout options");
+        return;
+    }
+    if (request.paths.size() != 3 && request.paths.size() != 5)
+        throw UsageError("give an image and 2 or 4 parts");
+    if (request.swap && request.width != 2)
+        throw UsageError("--swap needs --width 2");
+    if (request.command == Command::Merge && request.fillTo)
+        throw UsageError("--fill-to is for split only");
+    if (request.mirror && !request.fillTo)
+        throw UsageError("--mirror needs --fill-to");
+    if (!request.fillTo)
+        return;
+    std::size_t partLimit = kImageLimit / std::size_t(request.parts());
+    if (*request.fillTo == 0 || *request.fillTo > partLimit)
+        throw UsageError("--fill-to must be 1 byte to " + std::to_string(partLimit / 0x100000) +
+                         "M with " + std::to_string(request.parts()) + " parts");
+    if (*request.fillTo % std::size_t(request.width) != 0)
+        throw UsageError("--fill-to must be whole 16-bit words with --width 2");
+}
+
+Request parseArguments(const std::vector<std::string>& arguments)
+{
+    Request request;
+    if (arguments.empty())
+        throw UsageError("no command given");
+    const std::string& first = arguments[0];
+    if (first == "--help" || first == "-h") {
+        request.command = Command::Help;
+        return request;
+    }
+    if (first == "--version") {
+        request.command = Command::Version;
+        return request;
+    }
+    if (first == "split")
+        request.command = Command::Split;
+    else if (first == "merge")
+        request.command = Command::Merge;
+    else if (first == "swap")
+        request.command = Command::Swap;
+    else
+        throw UsageError("unknown command '" + first + "'");
+
+    bool fillGiven = false;
+    bool optionsEnded = false;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+            request.paths.push_back(argument);
+            continue;
+        }
+        std::string name = argument;
+        std::optional<std::string> inlineValue;
+        std::size_t equals = argument.find('=');
+        if (argument.rfind("--", 0) == 0 && equals != std::string::npos) {
+            name = argument.substr(0, equals);
+            inlineValue = argument.substr(equals + 1);
+        }
+        if (name == "--") {
+            optionsEnded = true;
+        } else if (name == "-h" || name == "--help") {
+            request.command = Command::Help;
+            return request;
+        } else if (name == "-v" || name == "--verbose") {
+            request.verbose = true;
+        } else if (name == "--width") {
+            std::string value = optionValue(arguments, i, name, inlineValue);
+            if (value != "1" && value != "2")
+                throw UsageError("--width takes 1 or 2, not '" + value + "'");
+            request.width = value[0] - '0';
+        } else if (name == "--swap") {
+            request.swap = true;
+        } else if (name == "--fill-to") {
+            std::string value = optionValue(arguments, i, name, inlineValue);
+            request.fillTo = parseNumber(value, true);
+            if (!request.fillTo)
+                throw UsageError("--fill-to takes a size such as 32768, 512K or 2M, not '" +
+                                 value + "'");
+        } else if (name == "--fill") {
+            std::string value = optionValue(arguments, i, name, inlineValue);
+            std::optional<std::size_t> byte = parseNumber(value, false);
+            if (!byte || *byte > 0xFF)
+                throw UsageError("--fill takes a byte such as 0xFF or 0, not '" + value + "'");
+            request.fill = static_cast<unsigned char>(*byte);
+            fillGiven = true;
+        } else if (name == "--mirror") {
+            request.mirror = true;
+        } else {
+            throw UsageError("unknown option '" + argument + "'");
+        }
+    }
+    if (fillGiven && (!request.fillTo || request.mirror))
+        throw UsageError(request.mirror ? "--fill and --mirror exclude each other"
+                                        : "--fill needs --fill-to");
+    checkRequest(request);
+    return request;
+}

@@ -1,0 +1,119 @@
+// The command-line program's split, merge and swap, over files of up to 64 MiB, with the
+// engine's lane transforms on buffers of their own.
+#include "file_commands.h"
+
+#include "lanes.h"
+#include "reasons.h"
+#include "report.h"
+#include "rom_files.h"
+
+#include <filesystem>
+
+// Two outputs of one name would leave only the last of them, silently.
+static void checkDistinctOutputs(const std::vector<std::string>& paths)
+{
+    namespace fs = std::filesystem;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        for (std::size_t j = i + 1; j < paths.size(); ++j) {
+            std::error_code ignored;
+            if (fs::path(paths[i]).lexically_normal() == fs::path(paths[j]).lexically_normal() ||
+                fs::equivalent(paths[i], paths[j], ignored))
+                throw UsageError("part " + std::to_string(i + 1) + " and part " +
+                                 std::to_string(j + 1) + " name the same file");
+        }
+    }
+}
+
+static std::string partsLimitName(int parts)
+{
+    return " for " + std::to_string(parts) + " parts";
+}
+
+// A part grows to the chip's size, filled with the fill byte or repeated whole.
+static void extendPart(Bytes& part, const Request& request, const std::string& path)
+{
+    std::size_t size = *request.fillTo;
+    if (part.size() > size)
+        refuseWrite(path, "the part's " + std::to_string(part.size()) +
+                              " bytes do not fit --fill-to " + std::to_string(size));
+    if (!request.mirror) {
+        part.resize(size, request.fill);
+        return;
+    }
+    if (size % part.size() != 0)
+        refuseWrite(path, "--mirror needs --fill-to to be a whole multiple of the part's " +
+                              std::to_string(part.size()) + " bytes");
+    Bytes copy = part;
+    while (part.size() < size)
+        part.insert(part.end(), copy.begin(), copy.end());
+}
+
+static void refuseOddSize(const std::string& path, std::size_t size)
+{
+    refuseRead(path, "odd size (" + std::to_string(size) + " bytes), not whole 16-bit words");
+}
+
+void splitFiles(const Request& request, std::ostream& out)
+{
+    std::vector<std::string> partPaths(request.paths.begin() + 1, request.paths.end());
+    checkDistinctOutputs(partPaths);
+    LaneLayout layout{request.parts(), request.width};
+    Bytes image = readWholeFile(request.paths[0], kImageLimit, "");
+    std::size_t laneSize = laneSizeFor(image.size(), layout);
+    image.resize(laneSize * std::size_t(layout.parts));   // zeros up to whole groups
+
+    std::vector<Output> outputs;
+    std::vector<unsigned char*> lanes;
+    for (const std::string& path : partPaths) {
+        outputs.push_back({path, Bytes(laneSize)});
+        lanes.push_back(outputs.back().bytes.data());
+    }
+    spreadImage(image.data(), lanes.data(), laneSize, layout);
+    for (Output& output : outputs) {
+        if (request.swap)
+            swapBytePairs(output.bytes.data(), output.bytes.size());
+        if (request.fillTo)
+            extendPart(output.bytes, request, output.path);
+    }
+    writeOutputs(outputs);
+    if (!request.verbose)
+        return;
+    for (int k = 0; k < layout.parts; ++k)
+        out << fileLine(outputs[std::size_t(k)]) << '\n' << partLine(request, k) << '\n';
+}
+
+void mergeFiles(const Request& request, std::ostream& out, std::ostream& err)
+{
+    LaneLayout layout{request.parts(), request.width};
+    std::vector<Bytes> parts;
+    parts.push_back(readWholeFile(request.paths[1], kImageLimit / std::size_t(layout.parts),
+                                  partsLimitName(layout.parts)));
+    std::size_t laneSize = parts[0].size();
+    if (laneSize % std::size_t(layout.width) != 0)
+        refuseOddSize(request.paths[1], laneSize);
+    for (std::size_t k = 2; k < request.paths.size(); ++k)
+        parts.push_back(readLaterPart(request.paths[k], laneSize, err));
+
+    std::vector<const unsigned char*> lanes;
+    for (Bytes& part : parts) {
+        if (request.swap)
+            swapBytePairs(part.data(), part.size());
+        lanes.push_back(part.data());
+    }
+    Output image{request.paths[0], Bytes(laneSize * std::size_t(layout.parts))};
+    gatherImage(image.bytes.data(), lanes.data(), laneSize, layout);
+    writeOutputs({image});
+    if (request.verbose)
+        out << fileLine(image) << '\n';
+}
+
+void swapFile(const Request& request, std::ostream& out)
+{
+    Output swapped{request.paths[1], readWholeFile(request.paths[0], kImageLimit, "")};
+    if (swapped.bytes.size() % 2 != 0)
+        refuseOddSize(request.paths[0], swapped.bytes.size());
+    swapBytePairs(swapped.bytes.data(), swapped.bytes.size());
+    writeOutputs({swapped});
+    if (request.verbose)
+        out << fileLine(swapped) << '\n';
+}

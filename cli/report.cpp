@@ -1,0 +1,46 @@
+// What -v prints for each file written: its checksums and, for a part, its socket.
+#include "report.h"
+
+#include "checksums.h"
+
+#include <cstdio>
+
+std::string fileLine(const Output& output)
+{
+    const unsigned char* bytes = output.bytes.data();
+    std::size_t count = output.bytes.size();
+    return output.path + ": " + std::to_string(count) + " bytes, crc32 " +
+           crc32Hex(bytes, count) + ", sha1 " + sha1Hex(bytes, count);
+}
+
+static std::string dataLines(int high, int low)
+{
+    return "D" + std::to_string(high) + "-D" + std::to_string(low);
+}
+
+// A part of units of b bits is one b-bit slice of a bus of parts * b bits: on a big-endian
+// bus the lowest address drives the top slice, on a little-endian one the bottom slice.
+std::string partLine(const Request& request, int k)
+{
+    int parts = request.parts();
+    int bits = 8 * request.width;
+    int bus = parts * bits;
+    std::string units = request.width == 2 ? "words " : "offsets ";
+    for (int i = 0; i < 3; ++i)
+        units += std::to_string(k + i * parts) + ", ";
+    std::string line = "  part " + std::to_string(k + 1) + " of " + std::to_string(parts) +
+                       ": " + units + "...";
+    if (request.swap)
+        line += ", bytes swapped in each word";
+    if (request.fillTo && request.mirror)
+        line += ", mirrored to " + std::to_string(*request.fillTo) + " bytes";
+    else if (request.fillTo) {
+        char fill[8];
+        std::snprintf(fill, sizeof fill, "0x%02X", request.fill);
+        line += ", filled with " + std::string(fill) + " to " + std::to_string(*request.fillTo) +
+                " bytes";
+    }
+    int top = bus - 1 - k * bits;
+    return line + "; " + dataLines(top, top - bits + 1) + " on a big-endian bus, " +
+           dataLines(k * bits + bits - 1, k * bits) + " on a little-endian bus";
+}

@@ -1,0 +1,111 @@
+// Reading the inputs, checked before use, and writing the outputs whole or not at all.
+#include "rom_files.h"
+
+#include "file_access.h"
+#include "file_replace.h"
+#include "reasons.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <random>
+
+// The size comes first, so a file over the limit is never read into memory.
+static std::uint64_t checkedSize(const std::string& path)
+{
+    FileSize size = queryFileSize(path.c_str());
+    if (!size.found)
+        refuseRead(path, readReason(lastFileError()));
+    if (isDirectory(path.c_str()))
+        refuseRead(path, "is a directory");
+    if (size.size == 0)
+        refuseRead(path, "empty");
+    return size.size;
+}
+
+static void readStart(const std::string& path, Bytes& bytes)
+{
+    int result = readFileRange(path.c_str(), bytes.data(), 0, std::uint32_t(bytes.size()));
+    if (result < 0)
+        refuseRead(path, readReason(lastFileError()));
+    if (result > 0)
+        refuseRead(path, "could read only part of its " + std::to_string(bytes.size()) + " bytes");
+}
+
+Bytes readWholeFile(const std::string& path, std::size_t limit, const std::string& limitName)
+{
+    std::uint64_t size = checkedSize(path);
+    if (size > limit)
+        refuseRead(path, "larger than the " + std::to_string(limit / 0x100000) + " MiB limit" +
+                             limitName + " (" + std::to_string(size) + " bytes)");
+    Bytes bytes(static_cast<std::size_t>(size));
+    readStart(path, bytes);
+    return bytes;
+}
+
+Bytes readLaterPart(const std::string& path, std::size_t count, std::ostream& err)
+{
+    std::uint64_t size = checkedSize(path);
+    if (size < count)
+        refuseRead(path, "shorter than part 1 (" + std::to_string(size) + " of " +
+                             std::to_string(count) + " bytes)");
+    if (size > count)
+        err << "kestrum-cli: warning: " << path << " is longer than part 1; only its first "
+            << count << " of " << size << " bytes are used\n";
+    Bytes bytes(count);
+    readStart(path, bytes);
+    return bytes;
+}
+
+// Writes the bytes to a new file of a random name in the output's folder; its name, or the
+// error that stopped it.
+static std::string stage(const Output& output)
+{
+    std::string folder = output.path.substr(0, folderPrefixLength(output.path.c_str()));
+    std::random_device random;
+    for (int attempt = 0;; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, ".kestrum-%08x.tmp", unsigned(random()));
+        std::string temporary = folder + name;
+        int result = writeNewFile(temporary.c_str(), output.bytes.data(), output.bytes.size());
+        if (result == 0)
+            return temporary;
+        FileError error = lastFileError();
+        if (result > 0)
+            removeFile(temporary.c_str());
+        else if (error.fault == FileFault::Exists && attempt < 100)
+            continue;
+        refuseWrite(output.path, writeReason(error));
+    }
+}
+
+static void removeAll(const std::vector<std::string>& paths, std::size_t from)
+{
+    for (std::size_t i = from; i < paths.size(); ++i)
+        removeFile(paths[i].c_str());
+}
+
+// Every output is staged before any replaces its target, so a failure while writing leaves
+// all targets as they were; one while renaming leaves each either as it was or complete.
+void writeOutputs(const std::vector<Output>& outputs)
+{
+    for (const Output& output : outputs) {
+        if (isDirectory(output.path.c_str()))
+            refuseWrite(output.path, "is a directory");
+    }
+    std::vector<std::string> staged;
+    for (const Output& output : outputs) {
+        try {
+            staged.push_back(stage(output));
+        } catch (...) {
+            removeAll(staged, 0);
+            throw;
+        }
+    }
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        if (!replaceFile(staged[i].c_str(), outputs[i].path.c_str())) {
+            FileError error = lastFileError();
+            removeAll(staged, i);
+            refuseWrite(outputs[i].path, writeReason(error));
+        }
+    }
+}

@@ -1,0 +1,33 @@
+// The command-line program as a function of its arguments: every failure ends as one line
+// on the error stream and an exit status.
+#include "run_cli.h"
+
+#include "arguments.h"
+#include "file_commands.h"
+#include "reasons.h"
+
+#include <new>
+
+int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+{
+    try {
+        Request request = parseArguments(arguments);
+        switch (request.command) {
+        case Command::Help:    out << usageText(); break;
+        case Command::Version: out << "kestrum-cli " KESTRUM_VERSION "\n"; break;
+        case Command::Split:   splitFiles(request, out); break;
+        case Command::Merge:   mergeFiles(request, out, err); break;
+        case Command::Swap:    swapFile(request, out); break;
+        }
+        return 0;
+    } catch (const UsageError& error) {
+        err << "kestrum-cli: " << error.what() << "; try 'kestrum-cli --help'\n";
+        return 2;
+    } catch (const FileRefusal& error) {
+        err << "kestrum-cli: " << error.what() << '\n';
+        return 1;
+    } catch (const std::bad_alloc&) {
+        err << "kestrum-cli: not enough memory\n";
+        return 1;
+    }
+}
