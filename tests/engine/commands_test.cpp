@@ -100,11 +100,14 @@ TEST_F(Split, OddImageSizeGivesPartsOneByteOverHalfWithZeroLast)
     EXPECT_EQ(part2.back(), 0x00);
 }
 
-TEST_F(Split, UnreadableImageFailsBeforeAnyPartIsWritten)
+// huge.bin is sparse, 4 GiB and one byte: read as its low 32 bits, it would be 1 byte.
+TEST_F(Split, UnusableImageFailsBeforeAnyPartIsWritten)
 {
     writeBytes("empty.bin", {});
+    writeBytes("huge.bin", {});
+    std::filesystem::resize_file("huge.bin", 0x100000001);
     std::filesystem::create_directory("folder");
-    const char* const images[] = {"empty.bin", "folder", "missing.bin", ""};
+    const char* const images[] = {"empty.bin", "huge.bin", "folder", "missing.bin", ""};
     for (const char* image : images) {
         SCOPED_TRACE(image);
         fields[kImage] = image;
