@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -53,9 +54,11 @@ protected:
 
     std::string file(const char* name) const { return (directory / name).string(); }
 
+    // Throws, which ends the test as failed: an ASSERT would end only this helper.
     void fill(int field, const std::string& path)
     {
-        ASSERT_TRUE(program.setText(field, path));
+        if (!program.setText(field, path))
+            throw std::runtime_error("could not fill field " + std::to_string(field));
     }
 
     // Waits for the one box a command ends in, checks it, closes it, and sees that no
