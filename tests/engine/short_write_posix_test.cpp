@@ -9,30 +9,31 @@
 
 namespace {
 
+// The limit and the ignored signal last until the test ends.
 class ShortWrite : public CommandTest {
 protected:
-    void SetUp() override
-    {
-        CommandTest::SetUp();
-        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved_), 0);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    }
-
     void TearDown() override
     {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
+        if (limited_) {
+            setrlimit(RLIMIT_FSIZE, &saved_);
+            std::signal(SIGXFSZ, previousHandler_);
+        }
         CommandTest::TearDown();
     }
 
     bool limitFileSize(rlim_t bytes)
     {
+        if (getrlimit(RLIMIT_FSIZE, &saved_) != 0)
+            return false;
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        limited_ = true;
         rlimit limit = saved_;
         limit.rlim_cur = bytes;
         return setrlimit(RLIMIT_FSIZE, &limit) == 0;
     }
 
 private:
+    bool limited_ = false;
     rlimit saved_{};
     void (*previousHandler_)(int) = SIG_DFL;
 };
