@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -53,9 +54,11 @@ protected:
 
     std::string file(const char* name) const { return (directory / name).string(); }
 
+    // Throws, which ends the test as failed: an ASSERT would end only this helper.
     void fill(int field, const std::string& path)
     {
-        ASSERT_TRUE(program.setText(field, path));
+        if (!program.setText(field, path))
+            throw std::runtime_error("could not fill field " + std::to_string(field));
     }
 
     // Waits for the one box a command ends in, checks it, closes it, and sees that no
@@ -198,8 +201,8 @@ TEST_F(CommandsThroughDialog, ErrorsNameTheFileOfTheFailingStep)
     expectOutcome(kWriteError, "");
 }
 
-// A path longer than the path buffer must not be cut to another name and used: the step
-// fails instead, and the caption shows what the buffer holds.
+// A path one character longer than the path buffer holds must not be cut to another name
+// and used: the step fails instead, and the caption shows what the buffer holds.
 TEST_F(CommandsThroughDialog, OverlongPathFailsItsStep)
 {
     fs::path deep = directory / std::string(150, 'd');
@@ -211,7 +214,7 @@ TEST_F(CommandsThroughDialog, OverlongPathFailsItsStep)
     ASSERT_EQ(cutImage.size(), kPathLimit);
 
     writeFile(cutImage, {0x50, 0x51});
-    fill(IDC_IMAGE_PATH, cutImage + ".bin");
+    fill(IDC_IMAGE_PATH, cutImage + "x");
     fill(IDC_PART1_PATH, file("p1.bin"));
     fill(IDC_PART2_PATH, file("p2.bin"));
     program.click(IDOK);
@@ -219,7 +222,7 @@ TEST_F(CommandsThroughDialog, OverlongPathFailsItsStep)
     EXPECT_FALSE(fs::exists(file("p1.bin")));
 
     fill(IDC_IMAGE_PATH, cutImage);
-    fill(IDC_PART1_PATH, cutPart + ".bin");
+    fill(IDC_PART1_PATH, cutPart + "x");
     program.click(IDOK);
     expectOutcome(kWriteError, cutPart);
     EXPECT_FALSE(fs::exists(cutPart));

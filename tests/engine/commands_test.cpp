@@ -28,13 +28,14 @@ TEST_F(Split, WritesEachPartWithTheImagePaddedToWholeGroups)
         Bytes image;
         Bytes parts[4];
     };
+    // Larger images first, so padding taken from an earlier split's bytes shows.
     const Row rows[] = {
-        {0, {0xAA}, {{0xAA}, {0x00}}},
-        {1, {0xAA}, {{0xAA}, {0x00}, {0x00}, {0x00}}},
-        {0, {0x10, 0x11, 0x12, 0x13, 0x14}, {{0x10, 0x12, 0x14}, {0x11, 0x13, 0x00}}},
-        {1, {0x10, 0x11, 0x12, 0x13, 0x14}, {{0x10, 0x14}, {0x11, 0x00}, {0x12, 0x00}, {0x13, 0x00}}},
         {1, {0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17},
          {{0x10, 0x14}, {0x11, 0x15}, {0x12, 0x16}, {0x13, 0x17}}},
+        {1, {0x10, 0x11, 0x12, 0x13, 0x14}, {{0x10, 0x14}, {0x11, 0x00}, {0x12, 0x00}, {0x13, 0x00}}},
+        {0, {0x10, 0x11, 0x12, 0x13, 0x14}, {{0x10, 0x12, 0x14}, {0x11, 0x13, 0x00}}},
+        {1, {0xAA}, {{0xAA}, {0x00}, {0x00}, {0x00}}},
+        {0, {0xAA}, {{0xAA}, {0x00}}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "four parts " << int(row.fourParts) << ", "
@@ -99,11 +100,14 @@ TEST_F(Split, OddImageSizeGivesPartsOneByteOverHalfWithZeroLast)
     EXPECT_EQ(part2.back(), 0x00);
 }
 
-TEST_F(Split, UnreadableImageFailsBeforeAnyPartIsWritten)
+// huge.bin is sparse, 4 GiB and one byte: read as its low 32 bits, it would be 1 byte.
+TEST_F(Split, UnusableImageFailsBeforeAnyPartIsWritten)
 {
     writeBytes("empty.bin", {});
+    writeBytes("huge.bin", {});
+    std::filesystem::resize_file("huge.bin", 0x100000001);
     std::filesystem::create_directory("folder");
-    const char* const images[] = {"empty.bin", "folder", "missing.bin", ""};
+    const char* const images[] = {"empty.bin", "huge.bin", "folder", "missing.bin", ""};
     for (const char* image : images) {
         SCOPED_TRACE(image);
         fields[kImage] = image;

@@ -13,18 +13,21 @@ constexpr unsigned char kUntouched = 0xEE;
 
 }  // namespace
 
-TEST_F(FileAccess, QueryFindsAFileWithItsSize)
+TEST_F(FileAccess, QueryFindsAFileWithItsSizeAndADirectoryWithSizeZero)
 {
     writeBytes("seven.bin", filledBytes(7, 0x42));
-    FileSize found = queryFileSize("seven.bin");
-    EXPECT_TRUE(found.found);
-    EXPECT_EQ(found.size, 7u);
-}
-
-TEST_F(FileAccess, QueryFindsADirectory)
-{
     std::filesystem::create_directory("folder");
-    EXPECT_TRUE(queryFileSize("folder").found);
+    struct Row {
+        const char* name;
+        std::uint64_t size;
+    };
+    const Row rows[] = {{"seven.bin", 7}, {"folder", 0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        FileSize found = queryFileSize(row.name);
+        EXPECT_TRUE(found.found);
+        EXPECT_EQ(found.size, row.size);
+    }
 }
 
 TEST_F(FileAccess, QueryFindsNoMissingFileAndNoEmptyPath)

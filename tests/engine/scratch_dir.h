@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -38,11 +39,13 @@ protected:
         std::filesystem::remove_all(dir_);
     }
 
+    // Throws, which ends the test as failed: an ASSERT would end only this helper.
     static void writeBytes(const std::string& name, const Bytes& bytes)
     {
         std::ofstream file(name, std::ios::binary | std::ios::trunc);
         file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-        ASSERT_TRUE(file.good()) << "could not prepare " << name;
+        if (!file.good())
+            throw std::runtime_error("could not prepare " + name);
     }
 
     // An absent file reads as empty and fails the test: no caller expects one.
