@@ -84,14 +84,26 @@ static void removeAll(const std::vector<std::string>& paths, std::size_t from)
         removeFile(paths[i].c_str());
 }
 
+// The targets are looked up first: a file of a random short name may be staged where the
+// target's own name is refused, say for its length, and that must be known before any target
+// is replaced.
+static void checkTarget(const std::string& path)
+{
+    if (isDirectory(path.c_str()))
+        refuseWrite(path, "is a directory");
+    if (!queryFileSize(path.c_str()).found) {
+        FileError error = lastFileError();
+        if (error.fault != FileFault::NotFound)
+            refuseWrite(path, writeReason(error));
+    }
+}
+
 // Every output is staged before any replaces its target, so a failure while writing leaves
 // all targets as they were; one while renaming leaves each either as it was or complete.
 void writeOutputs(const std::vector<Output>& outputs)
 {
-    for (const Output& output : outputs) {
-        if (isDirectory(output.path.c_str()))
-            refuseWrite(output.path, "is a directory");
-    }
+    for (const Output& output : outputs)
+        checkTarget(output.path);
     std::vector<std::string> staged;
     for (const Output& output : outputs) {
         try {

@@ -1,0 +1,171 @@
+// The command-line program: its layouts, and its refusals with their reasons and exit status.
+#include "cli_run.h"
+
+#include <filesystem>
+
+namespace {
+
+class Cli : public ScratchDir {};
+
+const std::string kParts[] = {"p1.bin", "p2.bin", "p3.bin", "p4.bin"};
+
+std::vector<std::string> commandLine(const char* command, const std::vector<std::string>& options,
+                                     const std::string& image, std::size_t parts)
+{
+    std::vector<std::string> arguments = {command};
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    arguments.push_back(image);
+    arguments.insert(arguments.end(), kParts, kParts + parts);
+    return arguments;
+}
+
+}  // namespace
+
+// Each row splits, then, unless the parts were filled, merges them back with the same options.
+TEST_F(Cli, SplitLaysOutThePartsAndMergeJoinsThemBack)
+{
+    struct Row {
+        std::vector<std::string> options;
+        Bytes image;
+        std::vector<Bytes> parts;
+        Bytes merged;   // empty: no merge
+    };
+    const Row rows[] = {
+        {{}, {0x10, 0x11, 0x12, 0x13, 0x14}, {{0x10, 0x12, 0x14}, {0x11, 0x13, 0x00}},
+         {0x10, 0x11, 0x12, 0x13, 0x14, 0x00}},
+        {{"--width", "2"}, {0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16},
+         {{0x10, 0x11, 0x14, 0x15}, {0x12, 0x13, 0x16, 0x00}},
+         {0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x00}},
+        {{"--width=2"}, {0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x18, 0x19},
+         {{0x10, 0x11, 0x18, 0x19}, {0x12, 0x13, 0x00, 0x00}, {0x14, 0x15, 0x00, 0x00},
+          {0x16, 0x17, 0x00, 0x00}},
+         {0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x18, 0x19, 0x00, 0x00, 0x00, 0x00,
+          0x00, 0x00}},
+        {{"--width", "2", "--swap"}, {0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17},
+         {{0x11, 0x10, 0x15, 0x14}, {0x13, 0x12, 0x17, 0x16}},
+         {0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17}},
+        {{"--fill-to", "4"}, {0x10, 0x11, 0x12}, {{0x10, 0x12, 0xFF, 0xFF}, {0x11, 0x00, 0xFF, 0xFF}}, {}},
+        {{"--fill-to", "3", "--fill", "0x5A"}, {0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16},
+         {{0x10, 0x14, 0x5A}, {0x11, 0x15, 0x5A}, {0x12, 0x16, 0x5A}, {0x13, 0x00, 0x5A}}, {}},
+        {{"--fill-to", "6", "--mirror"}, {0x10, 0x11, 0x12, 0x13},
+         {{0x10, 0x12, 0x10, 0x12, 0x10, 0x12}, {0x11, 0x13, 0x11, 0x13, 0x11, 0x13}}, {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.options.size() << " options, " << row.image.size()
+                                        << " bytes into " << row.parts.size());
+        emptyDir();
+        writeBytes("rom.bin", row.image);
+        CliRun split = runCliWith(commandLine("split", row.options, "rom.bin", row.parts.size()));
+        EXPECT_EQ(split.status, 0);
+        EXPECT_EQ(split.out + split.err, "");
+        for (std::size_t k = 0; k < row.parts.size(); ++k)
+            EXPECT_EQ(readBytes(kParts[k]), row.parts[k]) << "part " << k + 1;
+        if (row.merged.empty())
+            continue;
+        CliRun merge = runCliWith(commandLine("merge", row.options, "back.bin", row.parts.size()));
+        EXPECT_EQ(merge.status, 0);
+        EXPECT_EQ(readBytes("back.bin"), row.merged);
+    }
+}
+
+TEST_F(Cli, SwapExchangesTheBytesOfEveryWordInPlace)
+{
+    writeBytes("rom.bin", {0x10, 0x11, 0x12, 0x13});
+    EXPECT_EQ(runCliWith({"swap", "rom.bin", "rom.bin"}).status, 0);
+    EXPECT_EQ(readBytes("rom.bin"), (Bytes{0x11, 0x10, 0x13, 0x12}));
+}
+
+// The checksums are those of python3's zlib.crc32 and hashlib.sha1 over the same bytes.
+TEST_F(Cli, VerboseListsEachFileWithItsChecksumsAndSocket)
+{
+    writeBytes("rom.bin", {0x10, 0x11, 0x12, 0x13, 0x14});
+    CliRun run = runCliWith({"split", "-v", "rom.bin", "p1.bin", "p2.bin"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out,
+              "p1.bin: 3 bytes, crc32 8149decc, sha1 2696cf4bb4f0153b5be06426f06e3278e9570dc7\n"
+              "  part 1 of 2: offsets 0, 2, 4, ...; D15-D8 on a big-endian bus, D7-D0 on a "
+              "little-endian bus\n"
+              "p2.bin: 3 bytes, crc32 834a51c7, sha1 68ee5e2377df2cfa36dd237caf08af0e1dbd5cf7\n"
+              "  part 2 of 2: offsets 1, 3, 5, ...; D7-D0 on a big-endian bus, D15-D8 on a "
+              "little-endian bus\n");
+}
+
+TEST_F(Cli, MergeWarnsOfALongerPartAndUsesOnlyItsStart)
+{
+    writeBytes("p1.bin", {0x01, 0x03});
+    writeBytes("p2.bin", {0x02, 0x04, 0x06});
+    CliRun run = runCliWith({"merge", "rom.bin", "p1.bin", "p2.bin"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "kestrum-cli: warning: p2.bin is longer than part 1; only its first 2 "
+                       "of 3 bytes are used\n");
+    EXPECT_EQ(readBytes("rom.bin"), (Bytes{0x01, 0x02, 0x03, 0x04}));
+}
+
+// Every refusal leaves old.bin, an output of every row, as it was, writes no p2.bin and
+// leaves no temporary file.
+TEST_F(Cli, RefusesWithOneLineGivingTheTrueReason)
+{
+    struct Row {
+        std::vector<std::string> arguments;
+        int status;
+        std::string error;
+    };
+    const std::string usage = "; try 'kestrum-cli --help'";
+    const Row rows[] = {
+        {{"split", "missing.bin", "old.bin", "p2.bin"}, 1, "cannot read missing.bin: no such file"},
+        {{"split", "folder", "old.bin", "p2.bin"}, 1, "cannot read folder: is a directory"},
+        {{"split", "empty.bin", "old.bin", "p2.bin"}, 1, "cannot read empty.bin: empty"},
+        {{"split", "big.bin", "old.bin", "p2.bin"}, 1,
+         "cannot read big.bin: larger than the 64 MiB limit (67108865 bytes)"},
+        {{"merge", "x.bin", "quarter.bin", "old.bin", "p2.bin", "p3.bin"}, 1,
+         "cannot read quarter.bin: larger than the 16 MiB limit for 4 parts (16777217 bytes)"},
+        {{"merge", "old.bin", "two.bin", "one.bin"}, 1,
+         "cannot read one.bin: shorter than part 1 (1 of 2 bytes)"},
+        {{"merge", "--width", "2", "old.bin", "three.bin", "two.bin"}, 1,
+         "cannot read three.bin: odd size (3 bytes), not whole 16-bit words"},
+        {{"swap", "three.bin", "old.bin"}, 1,
+         "cannot read three.bin: odd size (3 bytes), not whole 16-bit words"},
+        {{"split", "--fill-to", "1", "three.bin", "old.bin", "p2.bin"}, 1,
+         "cannot write old.bin: the part's 2 bytes do not fit --fill-to 1"},
+        {{"split", "--fill-to", "3", "--mirror", "three.bin", "old.bin", "p2.bin"}, 1,
+         "cannot write old.bin: --mirror needs --fill-to to be a whole multiple of the part's 2 bytes"},
+        {{"split", "three.bin", "old.bin", "nowhere/p2.bin"}, 1,
+         "cannot write nowhere/p2.bin: no such folder"},
+        {{"split", "three.bin", "old.bin", "folder"}, 1, "cannot write folder: is a directory"},
+        {{"split", "three.bin", "old.bin"}, 2, "give an image and 2 or 4 parts" + usage},
+        {{"split", "three.bin", "old.bin", "./old.bin"}, 2,
+         "part 1 and part 2 name the same file" + usage},
+        {{"split", "--swap", "three.bin", "old.bin", "p2.bin"}, 2, "--swap needs --width 2" + usage},
+        {{"split", "--width", "3", "three.bin", "old.bin", "p2.bin"}, 2,
+         "--width takes 1 or 2, not '3'" + usage},
+        {{"split", "--fill", "0", "three.bin", "old.bin", "p2.bin"}, 2, "--fill needs --fill-to" + usage},
+        {{"split", "--fill-to", "33M", "three.bin", "old.bin", "p2.bin"}, 2,
+         "--fill-to must be 1 byte to 32M with 2 parts" + usage},
+        {{"merge", "--fill-to", "1K", "old.bin", "two.bin", "p2.bin"}, 2,
+         "--fill-to is for split only" + usage},
+        {{"swap", "--width", "2", "two.bin", "old.bin"}, 2, "swap takes no layout options" + usage},
+        {{"join", "old.bin"}, 2, "unknown command 'join'" + usage},
+        {{}, 2, "no command given" + usage},
+    };
+    const Bytes old = {0x0D, 0x0E};
+    writeBytes("old.bin", old);
+    writeBytes("empty.bin", {});
+    writeBytes("one.bin", {0x01});
+    writeBytes("two.bin", {0x01, 0x02});
+    writeBytes("three.bin", {0x01, 0x02, 0x03});
+    writeBytes("big.bin", {});
+    std::filesystem::resize_file("big.bin", 0x4000001);
+    writeBytes("quarter.bin", {});
+    std::filesystem::resize_file("quarter.bin", 0x1000001);
+    std::filesystem::create_directory("folder");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.error);
+        CliRun run = runCliWith(row.arguments);
+        EXPECT_EQ(run.status, row.status);
+        EXPECT_EQ(run.err, "kestrum-cli: " + row.error + "\n");
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(readBytes("old.bin"), old);
+        EXPECT_FALSE(exists("p2.bin"));
+        EXPECT_FALSE(anyTemporaryFileIn("."));
+    }
+}
