@@ -1,5 +1,6 @@
 // The checksums against their published check values: CRC32's "123456789" and RFC 3174's
-// four SHA-1 tests, which cover one block, a two-block padding and many blocks.
+// four SHA-1 tests, which cover one block, a two-block padding and many blocks; and, from
+// python3's hashlib, the longest message whose padding fits its last block.
 #include "checksums.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +24,7 @@ TEST(Checksums, MatchThePublishedCheckValues)
          "84983e441c3bd26ebaae4aa1f95129e5e54670f1"},
         {std::string(1000000, 'a'), nullptr, "34aa973cd4c4daa4f61eeb2bdbad27316534016f"},
         {eighty, nullptr, "dea356a2cddd90c7a7ecedc5ebb563934f460452"},
+        {std::string(55, 'a'), nullptr, "c1c8bbdc22796e28c0e15163d20899b65621d65a"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.message.substr(0, 20));
