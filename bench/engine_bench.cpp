@@ -3,6 +3,7 @@
 // file routines moving the same bytes for the commands.
 #include "commands.h"
 #include "file_access.h"
+#include "lanes.h"
 #include "work_area.h"
 
 #include <benchmark/benchmark.h>
@@ -74,6 +75,23 @@ void mergeMebibyte(benchmark::State& state, unsigned char fourParts)
     std::uint32_t partSize = partSizeForImage(kImageSize, fourParts);
     for (auto _ : state) {
         mergeParts(partSize, fourParts);
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * kImageSize);
+}
+
+// The command-line program's 16-bit word lanes, run over the work area's regions.
+void wordsMebibyte(benchmark::State& state, unsigned char fourParts, bool split)
+{
+    fillImage();
+    LaneLayout layout{partCount(fourParts), 2};
+    unsigned char* lanes[] = {lane(0), lane(1), lane(2), lane(3)};
+    std::size_t laneSize = laneSizeFor(kImageSize, layout);
+    for (auto _ : state) {
+        if (split)
+            spreadImage(imageRegion(), lanes, laneSize, layout);
+        else
+            gatherImage(imageRegion(), lanes, laneSize, layout);
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(state.iterations() * kImageSize);
@@ -177,6 +195,8 @@ public:
         } pairs[] = {
             {"splitImage/2", "memcpy", 1.5},        {"splitImage/4", "memcpy", 1.5},
             {"mergeParts/2", "memcpy", 1.5},        {"mergeParts/4", "memcpy", 1.5},
+            {"spreadWords/2", "memcpy", 1.5},       {"spreadWords/4", "memcpy", 1.5},
+            {"gatherWords/2", "memcpy", 1.5},       {"gatherWords/4", "memcpy", 1.5},
             {"runSplit/2", "splitFloor/2", 1.2},    {"runSplit/4", "splitFloor/4", 1.2},
             {"runMerge/2", "mergeFloor/2", 1.2},    {"runMerge/4", "mergeFloor/4", 1.2},
         };
@@ -221,6 +241,14 @@ void registerAll()
     add("splitImage/4", splitMebibyte, 1);
     add("mergeParts/2", mergeMebibyte, 0);
     add("mergeParts/4", mergeMebibyte, 1);
+    for (unsigned char fourParts : {0, 1}) {
+        add(fourParts ? "spreadWords/4" : "spreadWords/2",
+            [](benchmark::State& state, unsigned char mode) { wordsMebibyte(state, mode, true); },
+            fourParts);
+        add(fourParts ? "gatherWords/4" : "gatherWords/2",
+            [](benchmark::State& state, unsigned char mode) { wordsMebibyte(state, mode, false); },
+            fourParts);
+    }
     add("splitFloor/2", splitFloor, 0);
     add("runSplit/2", commandSplit, 0);
     add("splitFloor/4", splitFloor, 1);

@@ -15,7 +15,9 @@ std::string fileLine(const Output& output)
 
 static std::string dataLines(int high, int low)
 {
-    return "D" + std::to_string(high) + "-D" + std::to_string(low);
+    char lines[24];
+    std::snprintf(lines, sizeof lines, "D%d-D%d", high, low);
+    return lines;
 }
 
 // A part of units of b bits is one b-bit slice of a bus of parts * b bits: on a big-endian

@@ -3,13 +3,23 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <type_traits>
 
+// A unit moves as one value of its width, so a compiler sees 16-bit lanes as it sees byte
+// lanes, not as pairs of bytes to shuffle one by one.
 template <std::size_t Width>
 inline void copyUnit(unsigned char* __restrict to, const unsigned char* __restrict from)
 {
-    for (std::size_t b = 0; b < Width; ++b)
-        to[b] = from[b];
+    static_assert(Width == 1 || Width == 2);
+    if constexpr (Width == 1) {
+        *to = *from;
+    } else {
+        std::uint16_t unit;
+        std::memcpy(&unit, from, sizeof unit);
+        std::memcpy(to, &unit, sizeof unit);
+    }
 }
 
 // The part count and width are compile-time constants and every pointer is restrict-qualified,

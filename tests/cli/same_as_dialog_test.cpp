@@ -42,7 +42,7 @@ TEST_F(SameAsDialog, SplitAndMergeWriteTheSameFiles)
         split.resize(std::size_t(2 + parts));
         ASSERT_EQ(runCliWith(split).status, 0);
         for (int k = 1; k <= parts; ++k)
-            EXPECT_EQ(readBytes("c" + std::to_string(k)), readBytes("d" + std::to_string(k)));
+            EXPECT_EQ(readBytes(split[std::size_t(1 + k)]), readBytes(fields[std::size_t(k)]));
 
         Bytes longer = readBytes("d2");
         longer.push_back(0xAB);
