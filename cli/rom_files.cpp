@@ -56,8 +56,8 @@ Bytes readLaterPart(const std::string& path, std::size_t count, std::ostream& er
     return bytes;
 }
 
-// Writes the bytes to a new file of a random name in the output's folder; its name, or the
-// error that stopped it.
+// Writes the bytes to a new file of a random name in the output's folder and returns that
+// name; a failure is refused under the output's own path.
 static std::string stage(const Output& output)
 {
     std::string folder = output.path.substr(0, folderPrefixLength(output.path.c_str()));
