@@ -2,7 +2,7 @@
 # Builds the release of the last commit twice, from clones in two temporary folders of
 # different depths, checked out under different umasks and built in different time
 # zones, a build's time apart, and compares every file in their dist/ byte for byte.
-# Only what ships is built there: the tests ran on the release in this tree.
+# Only what ships is built there: the tests ran on the release in this tree's dist/.
 set -eu
 top=$(cd "$(dirname "$0")/../.." && pwd)
 commit=$(git -C "$top" rev-parse HEAD)
@@ -24,5 +24,9 @@ release "$work/a" 022 UTC
 release "$work/second/build/of/b" 077 Pacific/Kiritimati
 
 diff -r "$work/a/dist" "$work/second/build/of/b/dist"
+# From a clean tree, the tested release that scripts/test.sh made is those same bytes.
+if [ -z "$(git -C "$top" status --porcelain)" ]; then
+  diff -r "$top/dist" "$work/a/dist"
+fi
 echo "PASS: two builds of $commit give the same bytes:"
 cat "$work/a/dist/SHA256SUMS"
