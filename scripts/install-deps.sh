@@ -1,11 +1,13 @@
 #!/bin/sh
 # Installs what building and testing need on Debian or Ubuntu: the native compiler and
-# test libraries, MinGW-w64 for 32-bit Windows, and 32-bit Wine with a virtual display.
+# test libraries, MinGW-w64 for 32- and 64-bit Windows, and Wine for both with a virtual
+# display.
 # Does nothing when everything is already there.
 set -eu
 
 packages="cmake make g++ libgtest-dev googletest libbenchmark-dev g++-mingw-w64-i686
-          binutils-mingw-w64-i686 wine wine32:i386 fonts-wine xvfb xauth x11-utils imagemagick"
+          binutils-mingw-w64-i686 wine wine32:i386 fonts-wine xvfb xauth x11-utils imagemagick
+          g++-mingw-w64-x86-64-posix wine64"
 
 missing=""
 for package in $packages; do
