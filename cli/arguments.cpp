@@ -135,6 +135,9 @@ Request parseArguments(const std::vector<std::string>& arguments)
             name = argument.substr(0, equals);
             inlineValue = argument.substr(equals + 1);
         }
+        bool takesValue = name == "--width" || name == "--fill-to" || name == "--fill";
+        if (inlineValue && !takesValue)
+            throw UsageError(name + " takes no value");
         if (name == "--") {
             optionsEnded = true;
         } else if (name == "-h" || name == "--help") {

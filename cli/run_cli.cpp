@@ -29,5 +29,8 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     } catch (const std::bad_alloc&) {
         err << "kestrum-cli: not enough memory\n";
         return 1;
+    } catch (const std::exception& error) {
+        err << "kestrum-cli: " << error.what() << '\n';
+        return 1;
     }
 }

@@ -1,13 +1,13 @@
 #!/bin/sh
 # Installs what building and testing need on Debian or Ubuntu: the native compiler and
-# test libraries, MinGW-w64 for 32-bit Windows, 32-bit Wine with a virtual display, and
-# what makes and checks the release packages.
+# test libraries, MinGW-w64 for 32- and 64-bit Windows, Wine for both with a virtual
+# display, and what makes and checks the release packages.
 # Does nothing when everything is already there.
 set -eu
 
 packages="cmake make g++ libgtest-dev googletest libbenchmark-dev g++-mingw-w64-i686
           binutils-mingw-w64-i686 wine wine32:i386 fonts-wine xvfb xauth x11-utils imagemagick
-          git zip unzip file"
+          g++-mingw-w64-x86-64-posix wine64 git zip unzip file"
 
 missing=""
 for package in $packages; do

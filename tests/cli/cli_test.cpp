@@ -111,6 +111,8 @@ TEST_F(Cli, RefusesWithOneLineGivingTheTrueReason)
         std::string error;
     };
     const std::string usage = "; try 'kestrum-cli --help'";
+    // Over both POSIX's 255 bytes for a name and Windows' 259 characters for a path.
+    const std::string tooLong(300, 'n');
     const Row rows[] = {
         {{"split", "missing.bin", "old.bin", "p2.bin"}, 1, "cannot read missing.bin: no such file"},
         {{"split", "folder", "old.bin", "p2.bin"}, 1, "cannot read folder: is a directory"},
@@ -132,6 +134,10 @@ TEST_F(Cli, RefusesWithOneLineGivingTheTrueReason)
         {{"split", "three.bin", "old.bin", "nowhere/p2.bin"}, 1,
          "cannot write nowhere/p2.bin: no such folder"},
         {{"split", "three.bin", "old.bin", "folder"}, 1, "cannot write folder: is a directory"},
+        {{"split", tooLong, "old.bin", "p2.bin"}, 1,
+         "cannot read " + tooLong + ": path longer than the system allows"},
+        {{"split", "three.bin", "old.bin", tooLong}, 1,
+         "cannot write " + tooLong + ": path longer than the system allows"},
         {{"split", "three.bin", "old.bin"}, 2, "give an image and 2 or 4 parts" + usage},
         {{"split", "three.bin", "old.bin", "./old.bin"}, 2,
          "part 1 and part 2 name the same file" + usage},
