@@ -20,8 +20,8 @@ files=$(tar -tzf "dist/$top.tar.gz" | list)
 [ "$files" = "$top/ $top/LICENSE $top/README.md $top/kestrum-cli $top/kestrum-cli.1 " ] ||
   fail "tarball holds $files"
 files=$(dpkg-deb -c "$deb" | awk '!/\/$/ {print $6}' | list)
-[ "$files" = "./usr/bin/kestrum-cli ./usr/share/man/man1/kestrum-cli.1.gz " ] ||
-  fail ".deb installs $files"
+wanted="./usr/bin/kestrum-cli ./usr/share/doc/kestrum-cli/copyright"
+[ "$files" = "$wanted ./usr/share/man/man1/kestrum-cli.1.gz " ] || fail ".deb installs $files"
 
 for program in KESTRUM.EXE kestrum-cli.exe; do
   unzip -p "$zip" $program | cmp -s - build/windows/$program ||
@@ -36,18 +36,20 @@ cmp -s "$cli" build/linux/kestrum-cli || fail "the tarball's kestrum-cli is not 
 cmp -s "$unpacked/usr/bin/kestrum-cli" "$cli" || fail "the .deb's kestrum-cli is not the tarball's"
 file "$cli" | grep -q 'statically linked' || fail "kestrum-cli is not static: $(file -b "$cli")"
 ldd "$cli" 2>&1 | grep -q 'not a dynamic executable' || fail "ldd finds libraries in kestrum-cli"
-[ "$("$cli" --version)" = "kestrum-cli $version" ] || fail "kestrum-cli --version does not print $version"
-grep -q "^\.TH .*\"kestrum-cli $version\"" "$unpacked/$top/kestrum-cli.1" || fail "man page lacks $version"
+[ "$("$cli" --version)" = "kestrum-cli $version" ] || fail "kestrum-cli --version is not $version"
+grep -q "^\.TH .*\"kestrum-cli $version\"" "$unpacked/$top/kestrum-cli.1" || fail "man page is not $version's"
 
-for field in "Package: kestrum-cli" "Version: $version" "Architecture: amd64" "Section: electronics"; do
-  dpkg-deb -I "$deb" control | grep -qx "$field" || fail ".deb lacks '$field'"
+control=$(dpkg-deb -I "$deb" control)
+for field in "Package: kestrum-cli" "Version: $version" "Architecture: amd64" "Section: electronics"
+do
+  echo "$control" | grep -qx "$field" || fail ".deb lacks '$field'"
 done
-dpkg-deb -I "$deb" control | grep -q '^Maintainer: .*<.*@.*>$' || fail ".deb has no maintainer"
-dpkg-deb -I "$deb" control | grep -q '^Pre-Depends:\|^Depends:' && fail "a static program depends on nothing"
+echo "$control" | grep -q '^Maintainer: .*<.*@.*>$' || fail ".deb has no maintainer"
+echo "$control" | grep -q '^Pre-Depends:\|^Depends:' && fail "a static program depends on nothing"
 [ "$(dpkg-deb -f "$deb" Description | wc -l)" -gt 2 ] || fail ".deb has no long description"
 
 sums=$(cd dist && sha256sum --strict -c SHA256SUMS) || fail "SHA256SUMS does not verify: $sums"
 [ "$(echo "$sums" | wc -l)" -eq 3 ] || fail "SHA256SUMS covers: $sums"
 
-[ $failures -eq 0 ] && echo "PASS: the packages in dist/ hold the tested programs, and SHA256SUMS verifies them"
+[ $failures -eq 0 ] && echo "PASS: dist/ holds the tested programs, and SHA256SUMS verifies them"
 [ $failures -eq 0 ]
