@@ -20,6 +20,7 @@ pad() {
 
 # program NAME TRIPLET "FLAGS" [extra objects...]: the firmware built four ways (three
 # optimisations with text, one without), linked from address 0 into one flat image.
+# With QUIET=1 all four are built without text.
 program() {
   name=$1 triplet=$2 flags=$3
   shift 3
@@ -32,6 +33,7 @@ program() {
     [ $i -gt 1 ] && for symbol in start timerInterrupt crc32 fletcher16 memset memcpy; do
       prefix="$prefix -D$symbol=${symbol}_$i"
     done
+    [ "${QUIET:-0}" = 1 ] && variant="$variant -DQUIET"
     ${triplet}gcc $flags $variant $prefix -ffreestanding -fno-builtin -fno-pic -fno-pie \
       -fno-stack-protector -fno-asynchronous-unwind-tables -fcf-protection=none \
       -c "$src/firmware.c" -o "$work/$name-$i.o" 2>/dev/null ||
@@ -61,6 +63,11 @@ program riscv64 riscv64-linux-gnu- "-mcmodel=medlow"
 program aarch64 aarch64-linux-gnu- ""
 LDEMULATION=elf_i386 program x86-32 "" "-m32"
 LDEMULATION=elf_i386 program x86-16 "" "-m16 -march=i386"
+# Code with almost no text, where text cannot settle a big-endian image against its twin.
+QUIET=1 program mips-be-quiet mips-linux-gnu- "-march=mips32 -mno-abicalls -G0"
+QUIET=1 program m68000-quiet m68k-linux-gnu- "-m68000"
+QUIET=1 program thumb2-quiet arm-linux-gnueabihf- "-mthumb" vectors_arm.S
+QUIET=1 LDEMULATION=elf_i386 program x86-32-quiet "" "-m32"
 
 # Firmware excerpts. SeaBIOS (LGPL-3.0) ends in the reset jump at its top 16 bytes; its
 # VGA BIOS is an option ROM whole; iPXE (GPL-2.0) is cut to its first 64 KiB, so its
