@@ -10,6 +10,7 @@ const char* usageText()
     return "usage: kestrum-cli split [OPTIONS] IMAGE PART1 PART2 [PART3 PART4]\n"
            "       kestrum-cli merge [OPTIONS] IMAGE PART1 PART2 [PART3 PART4]\n"
            "       kestrum-cli swap  IN OUT\n"
+           "       kestrum-cli identify [-v] PART1 PART2 [PART3 PART4]\n"
            "       kestrum-cli --help | --version\n"
            "\n"
            "split deals the bytes of a ROM image round-robin over two or four part files,\n"
@@ -19,6 +20,15 @@ const char* usageText()
            "16-bit word of IN and writes OUT. Images hold at most 64 MiB. Every input is\n"
            "read before any output is written, and each output is replaced whole or not\n"
            "at all.\n"
+           "\n"
+           "identify tries every layout merge can build from dumped parts (every order,\n"
+           "byte or word lanes, swapped or not) and prints the merge command that rebuilds\n"
+           "the image, with IMAGE for its name, then the evidence; or 'undetermined:' and\n"
+           "why, when no layout stands clearly ahead (exit status 3). It warns of blank\n"
+           "parts, stuck data bits and halves that repeat. -v adds every layout's score:\n"
+           "  $ kestrum-cli identify u1.bin u2.bin\n"
+           "  kestrum-cli merge --width 2 --swap IMAGE u2.bin u1.bin\n"
+           "    instructions: 68000, big-endian: 412 RTS 4E75, ...\n"
            "\n"
            "options:\n"
            "  -v, --verbose   for each file written, print its size, CRC32 and SHA-1, and\n"
@@ -33,7 +43,7 @@ const char* usageText()
            "  --version       print the version and exit\n"
            "\n"
            "exit status: 0 done, 1 a file could not be read or written or was refused,\n"
-           "2 the command line is wrong.\n";
+           "2 the command line is wrong, 3 identify found no clear answer.\n";
 }
 
 // A whole number, decimal or 0x hex, with an optional K or M suffix where allowed. Values
@@ -79,6 +89,13 @@ static void checkRequest(const Request& request)
             throw UsageError("swap takes no layout options");
         return;
     }
+    if (request.command == Command::Identify) {
+        if (request.paths.size() != 2 && request.paths.size() != 4)
+            throw UsageError("give 2 or 4 parts");
+        if (layout)
+            throw UsageError("identify takes no layout options");
+        return;
+    }
     if (request.paths.size() != 3 && request.paths.size() != 5)
         throw UsageError("give an image and 2 or 4 parts");
     if (request.swap && request.width != 2)
@@ -117,6 +134,8 @@ Request parseArguments(const std::vector<std::string>& arguments)
         request.command = Command::Merge;
     else if (first == "swap")
         request.command = Command::Swap;
+    else if (first == "identify")
+        request.command = Command::Identify;
     else
         throw UsageError("unknown command '" + first + "'");
 

@@ -7,11 +7,12 @@
 #include <string>
 #include <vector>
 
-enum class Command { Split, Merge, Swap, Help, Version };
+enum class Command { Split, Merge, Swap, Identify, Help, Version };
 
 struct Request {
     Command command = Command::Help;
-    std::vector<std::string> paths;   // the image first, then the parts; or IN and OUT
+    std::vector<std::string> paths;   // the image first, then the parts; or IN and OUT; or,
+                                      // for identify, the parts alone
     int width = 1;                    // bytes per unit of a lane
     bool swap = false;
     std::optional<std::size_t> fillTo;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <iterator>
 #include <map>
 
 namespace {
@@ -64,17 +65,33 @@ const Signature kSignatures[] = {
     {"x86, little-endian", "pop di; pop si 5F5E", {0x5F, 0x5E}, {0xFF, 0xFF}, 2, 1},
 };
 
-int countSignature(const Bytes& image, const Signature& signature)
-{
-    int hits = 0;
-    std::size_t length = std::size_t(signature.length);
-    for (std::size_t at = 0; at + length <= image.size(); at += std::size_t(signature.alignment)) {
-        bool match = true;
-        for (std::size_t k = 0; k < length && match; ++k)
-            match = (image[at + k] & signature.mask[k]) == signature.bytes[k];
-        hits += match;
+// Each signature is looked up by its first fully known byte, so one pass over the image
+// tries only the few signatures that byte can start.
+struct SignatureIndex {
+    std::vector<std::size_t> byByte[3][0x100];   // [offset of the known byte][its value]
+
+    SignatureIndex()
+    {
+        for (std::size_t s = 0; s < std::size(kSignatures); ++s) {
+            const Signature& signature = kSignatures[s];
+            std::size_t key = 0;
+            while (signature.mask[key] != 0xFF)
+                ++key;
+            byByte[key][signature.bytes[key]].push_back(s);
+        }
     }
-    return hits;
+};
+
+bool matchesAt(const Bytes& image, std::size_t at, const Signature& signature)
+{
+    std::size_t length = std::size_t(signature.length);
+    if (at % std::size_t(signature.alignment) != 0 || at + length > image.size())
+        return false;
+    for (std::size_t k = 0; k < length; ++k) {
+        if ((image[at + k] & signature.mask[k]) != signature.bytes[k])
+            return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -83,11 +100,18 @@ InstructionCount countInstructions(const Bytes& image)
 {
     InstructionCount count;
     std::map<std::string, std::vector<std::pair<int, std::string>>> byCpu;
-    for (const Signature& signature : kSignatures) {
-        int hits = countSignature(image, signature);
-        count.matches += hits;
-        if (hits > 0)
-            byCpu[signature.cpu].emplace_back(hits, signature.name);
+    static const SignatureIndex index;
+    int hits[std::size(kSignatures)] = {};
+    for (std::size_t at = 0; at < image.size(); ++at) {
+        for (std::size_t key = 0; key < 3 && at + key < image.size(); ++key) {
+            for (std::size_t s : index.byByte[key][image[at + key]])
+                hits[s] += matchesAt(image, at, kSignatures[s]);
+        }
+    }
+    for (std::size_t s = 0; s < std::size(kSignatures); ++s) {
+        count.matches += hits[s];
+        if (hits[s] > 0)
+            byCpu[kSignatures[s].cpu].emplace_back(hits[s], kSignatures[s].name);
     }
     for (auto& [cpu, words] : byCpu) {
         int matches = 0;

@@ -5,7 +5,6 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -122,13 +121,24 @@ int countTextTrigrams(const Bytes& image)
     static const char* const kTrigrams[] = {"the", "and", "ing", "ion", "tio", "ent", "for",
                                             "ati", "ter", "ate", "her", "ver", "ons", "rea",
                                             "ror", "ile", "ead", "nce", "con", "ect"};
+    // Letters fold to lower case and each trigram to a number below 26^3.
+    static const std::vector<bool> common = [] {
+        std::vector<bool> table(26 * 26 * 26);
+        for (const char* t : kTrigrams)
+            table[std::size_t(((t[0] - 'a') * 26 + (t[1] - 'a')) * 26 + (t[2] - 'a'))] = true;
+        return table;
+    }();
     int count = 0;
-    for (std::size_t i = 0; i + 3 <= image.size(); ++i) {
-        char letters[3];
-        for (int k = 0; k < 3; ++k)
-            letters[k] = char(std::tolower(image[i + std::size_t(k)]));
-        for (const char* trigram : kTrigrams)
-            count += std::memcmp(letters, trigram, 3) == 0;
+    std::size_t code = 0, letters = 0;
+    for (unsigned char c : image) {
+        unsigned char lower = c | 0x20;
+        if (lower < 'a' || lower > 'z') {
+            letters = 0;
+            continue;
+        }
+        code = (code * 26 + std::size_t(lower - 'a')) % (26 * 26 * 26);
+        if (++letters >= 3)
+            count += common[code];
     }
     return count;
 }

@@ -10,6 +10,8 @@
 #include "pair_statistics.h"
 
 #include <cmath>
+#include <cstdint>
+#include <iterator>
 #include <map>
 #include <tuple>
 
@@ -65,29 +67,36 @@ std::vector<double> countLogs(std::size_t limit)
     return logs;
 }
 
+// Counts of byte pairs, cleared after each use by visiting only the pairs that occurred.
+struct PairCounts {
+    std::vector<unsigned> pairs = std::vector<unsigned>(0x10000);
+    std::vector<std::uint16_t> seen;
+    unsigned firsts[0x100];
+};
+
 // H(B | A) in bits over pairs i in [from, from + count).
 double conditionalBits(const Streams& streams, const Relation& relation, std::size_t from,
-                       std::size_t count, std::vector<unsigned>& counts,
-                       const std::vector<double>& logs)
+                       std::size_t count, PairCounts& counts, const std::vector<double>& logs)
 {
     auto [a, b, step] = relation;
     const unsigned char* first = streams.at(a);
     const unsigned char* second = streams.at(b);
-    std::fill(counts.begin(), counts.end(), 0u);
+    std::fill(std::begin(counts.firsts), std::end(counts.firsts), 0u);
+    counts.seen.clear();
     for (std::size_t i = from; i < from + count; ++i) {
         std::size_t j = step == kUnrelated ? streams.count - 2 - i : i + std::size_t(step);
-        ++counts[std::size_t(first[2 * i]) << 8 | second[2 * j]];
+        std::uint16_t pair = std::uint16_t(first[2 * i] << 8 | second[2 * j]);
+        if (counts.pairs[pair]++ == 0)
+            counts.seen.push_back(pair);
+        ++counts.firsts[first[2 * i]];
     }
     double pairSum = 0, firstSum = 0;
-    for (std::size_t row = 0; row < 0x100; ++row) {
-        std::size_t rowCount = 0;
-        for (std::size_t column = 0; column < 0x100; ++column) {
-            unsigned c = counts[row << 8 | column];
-            pairSum += logs[c];
-            rowCount += c;
-        }
-        firstSum += logs[rowCount];
+    for (std::uint16_t pair : counts.seen) {
+        pairSum += logs[counts.pairs[pair]];
+        counts.pairs[pair] = 0;
     }
+    for (unsigned c : counts.firsts)
+        firstSum += logs[c];
     // H(A,B) - H(A): the log2 of the count cancels.
     return (firstSum - pairSum) / double(count);
 }
@@ -121,7 +130,7 @@ PairStatistics measurePairs(const std::vector<Bytes>& parts, std::size_t laneSiz
     for (int stream = 0; stream < 2 * int(parts.size()); ++stream)
         measured[Relation(stream, stream, kUnrelated)];
 
-    std::vector<unsigned> counts(0x10000);
+    PairCounts counts;
     std::vector<double> logs = countLogs(perBlock);
     for (auto& [relation, bits] : measured) {
         for (int block = 0; block < kBlocks; ++block) {
