@@ -4,6 +4,7 @@
 
 #include "arguments.h"
 #include "cpu_signatures.h"
+#include "file_access.h"
 #include "image_marks.h"
 #include "part_checks.h"
 #include "pair_statistics.h"
@@ -29,6 +30,11 @@ Bytes sampleImage(const std::vector<Bytes>& parts, std::size_t laneSize, const L
         sample.insert(sample.end(), window.begin(), window.end());
     }
     return sample;
+}
+
+std::size_t fileSize(const std::string& path)
+{
+    return std::size_t(queryFileSize(path.c_str()).size);
 }
 
 std::string fixed(double value, int digits)
@@ -73,6 +79,12 @@ void printEvidence(const std::vector<LayoutEvidence>& layouts, const Verdict& ve
         << " bits per byte given the byte before, " << fixed(meanBits(statistics.unrelated), 2)
         << " for unrelated bytes; " << verdict.close.size() << " of " << layouts.size()
         << " layouts close to the best\n";
+    // merge takes the part size from its part 1 and refuses a shorter part after it.
+    const std::string& first = paths[std::size_t(chosen.layout.order[0])];
+    std::size_t firstSize = fileSize(first);
+    if (firstSize > laneSize)
+        out << "  note: " << first << " holds " << firstSize << " bytes, the others "
+            << laneSize << "; cut it to " << laneSize << " bytes before this merge\n";
     out << "  ahead of the runner-up by " << verdict.lead << "; decided by " << verdict.decidedBy
         << "; runner-up: " << mergeCommand(layouts[verdict.runnerUp].layout, paths) << '\n';
 }

@@ -166,7 +166,7 @@ Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics&
         const Signal& signal = *std::find_if(signals.begin(), signals.end(),
                                              [&](const Signal& s) { return s.name == decidedBy; });
         verdict.lead = signal.name == std::string("the header")
-                           ? std::string("the header holds only in this layout")
+                           ? std::string("a header it lacks")
                            : std::to_string(signal.counts[verdict.chosen]) + " " + signal.name +
                                  " against " + std::to_string(signal.counts[runnerUp]);
     }

@@ -126,3 +126,87 @@ INSTANTIATE_TEST_SUITE_P(
             c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
         return name;
     });
+
+class Identify : public ScratchDir {};
+
+// Each fault of a part is one warning with its path, whatever the answer; refusals and
+// usage errors are those of the other commands.
+TEST_F(Identify, WarnsOfFaultyPartsAndRefusesAsMergeDoes)
+{
+    struct Row {
+        std::vector<std::string> arguments;
+        int status;
+        std::string error;
+    };
+    const std::string warning = "kestrum-cli: warning: ";
+    const std::string usage = "; try 'kestrum-cli --help'\n";
+    const Row rows[] = {
+        {{"identify", "ff.bin", "zero.bin"}, 3,
+         warning + "ff.bin: every byte is 0xFF: erased or not read\n" + warning +
+             "zero.bin: every byte is 0x00: erased or not read\n"},
+        {{"identify", "stuck.bin", "twice.bin"}, 3,
+         warning + "stuck.bin: bit 3 is always 1: a stuck data line or a bad read\n" + warning +
+             "twice.bin: the second half repeats the first: an image for a smaller chip, or an "
+             "address line not connected\n"},
+        {{"identify", "stuck.bin", "long.bin"}, 3,
+         warning + "long.bin is longer than part 1; only its first 8 of 10 bytes are used\n" +
+             warning + "stuck.bin: bit 3 is always 1: a stuck data line or a bad read\n"},
+        {{"identify", "long.bin", "a.bin"}, 1,
+         "kestrum-cli: cannot read a.bin: shorter than part 1 (2 of 10 bytes)\n"},
+        {{"identify", "missing.bin", "a.bin"}, 1, "kestrum-cli: cannot read missing.bin: no such file\n"},
+        {{"identify", "a.bin"}, 2, "kestrum-cli: give 2 or 4 parts" + usage},
+        {{"identify", "a.bin", "a.bin", "a.bin"}, 2, "kestrum-cli: give 2 or 4 parts" + usage},
+        {{"identify", "--width", "2", "a.bin", "a.bin"}, 2,
+         "kestrum-cli: identify takes no layout options" + usage},
+    };
+    writeBytes("ff.bin", Bytes(8, 0xFF));
+    writeBytes("zero.bin", Bytes(8, 0x00));
+    writeBytes("stuck.bin", {0x08, 0x19, 0x2A, 0x3F, 0x8C, 0xAD, 0xCE, 0xFB});
+    writeBytes("twice.bin", {0x01, 0x82, 0x44, 0x38, 0x01, 0x82, 0x44, 0x38});
+    writeBytes("long.bin", {0x10, 0x20, 0x40, 0x80, 0x01, 0x02, 0x04, 0x08, 0x00, 0x00});
+    writeBytes("a.bin", {0x01, 0x02});
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.error);
+        CliRun run = runCliWith(row.arguments);
+        EXPECT_EQ(run.status, row.status);
+        EXPECT_EQ(run.err, row.error);
+        if (row.status == 3) {
+            EXPECT_EQ(run.out, "undetermined: too little data to judge\n");
+        }
+    }
+}
+
+// The answer's first line is the merge, its last names the runner-up; -v adds one line per
+// layout tried.
+TEST_F(Identify, PrintsTheMergeTheEvidenceAndWithVerboseEveryLayout)
+{
+    Bytes image = corpusImage({"m68000.bin", 0, {}});
+    std::vector<Bytes> parts(2, Bytes(image.size() / 2));
+    unsigned char* lanes[] = {parts[0].data(), parts[1].data()};
+    spreadImage(image.data(), lanes, parts[0].size(), {2, 2});
+    for (int k = 0; k < 2; ++k) {
+        swapBytePairs(parts[std::size_t(k)].data(), parts[std::size_t(k)].size());
+        writeBytes("u" + std::to_string(k + 1) + ".bin", parts[std::size_t(k)]);
+    }
+    for (bool verbose : {false, true}) {
+        std::vector<std::string> arguments = {"identify", "u1.bin", "u2.bin"};
+        if (verbose)
+            arguments.insert(arguments.begin() + 1, "-v");
+        CliRun run = runCliWith(arguments);
+        EXPECT_EQ(run.status, 0);
+        std::vector<std::string> lines;
+        std::istringstream out(run.out);
+        for (std::string line; std::getline(out, line);)
+            lines.push_back(line);
+        ASSERT_GE(lines.size(), 3u);
+        EXPECT_EQ(lines[0], "kestrum-cli merge --width 2 --swap IMAGE u1.bin u2.bin");
+        EXPECT_EQ(lines[1], "  header: a 68000 vector table: SSP 00010000, reset PC 00000496, "
+                            "62 of 62 vectors even and inside the image");
+        std::size_t last = verbose ? lines.size() - 8 : lines.size() - 1;
+        EXPECT_EQ(lines[last], "  ahead of the runner-up by a header it lacks; decided by the header; "
+                               "runner-up: kestrum-cli merge --width 2 IMAGE u1.bin u2.bin");
+        if (verbose) {
+            EXPECT_EQ(lines[last + 1], "  every layout, best byte statistics first:");
+        }
+    }
+}
