@@ -10,6 +10,8 @@
 
 namespace {
 
+const char* const kPartNames[] = {"u1.bin", "u2.bin", "u3.bin", "u4.bin"};
+
 struct Split {
     const char* name;
     LaneLayout layout;
@@ -71,7 +73,7 @@ void IdentifyCorpus::identifyEveryLayout(const Bytes& image, bool undetermined, 
             Bytes& lane = lanes[std::size_t(split.handedOver[k])];
             if (split.swap)
                 swapBytePairs(lane.data(), lane.size());
-            arguments.push_back("u" + std::to_string(k + 1) + ".bin");
+            arguments.push_back(kPartNames[k]);
             writeBytes(arguments.back(), lane);
         }
         CliRun run = runCliWith(arguments);
@@ -186,7 +188,7 @@ TEST_F(Identify, PrintsTheMergeTheEvidenceAndWithVerboseEveryLayout)
     spreadImage(image.data(), lanes, parts[0].size(), {2, 2});
     for (int k = 0; k < 2; ++k) {
         swapBytePairs(parts[std::size_t(k)].data(), parts[std::size_t(k)].size());
-        writeBytes("u" + std::to_string(k + 1) + ".bin", parts[std::size_t(k)]);
+        writeBytes(kPartNames[k], parts[std::size_t(k)]);
     }
     for (bool verbose : {false, true}) {
         std::vector<std::string> arguments = {"identify", "u1.bin", "u2.bin"};
