@@ -52,6 +52,7 @@ bool clearlyBehind(const LayoutEvidence& best, const LayoutEvidence& other)
 // count is at least twice the other's and past what chance gives.
 struct Signal {
     const char* name;
+    const char* unit;
     std::vector<int> counts;
     int least;
 
@@ -103,8 +104,9 @@ Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics&
             verdict.close.push_back(i);
     }
 
-    std::vector<Signal> signals = {{"the header", {}, 1}, {"instruction words", {}, kMinInstructions},
-                                   {"readable text", {}, kMinTrigrams}};
+    std::vector<Signal> signals = {{"the header", "", {}, 1},
+                                   {"instruction words", "instruction words", {}, kMinInstructions},
+                                   {"readable text", "common letter sequences of words", {}, kMinTrigrams}};
     for (const LayoutEvidence& layout : layouts) {
         signals[0].counts.push_back(layout.header.empty() ? 0 : 1);
         // x86 words have no alignment, so pairs of them survive in many wrong layouts; and
@@ -167,7 +169,7 @@ Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics&
                                              [&](const Signal& s) { return s.name == decidedBy; });
         verdict.lead = signal.name == std::string("the header")
                            ? std::string("a header it lacks")
-                           : std::to_string(signal.counts[verdict.chosen]) + " " + signal.name +
+                           : std::to_string(signal.counts[verdict.chosen]) + " " + signal.unit +
                                  " against " + std::to_string(signal.counts[runnerUp]);
     }
 
