@@ -8,6 +8,7 @@
 #include "image_marks.h"
 #include "part_checks.h"
 #include "pair_statistics.h"
+#include "rom_checksums.h"
 #include "rom_files.h"
 #include "verdict.h"
 
@@ -108,6 +109,7 @@ int identifyParts(const std::vector<std::string>& paths, bool verbose, std::ostr
 
     std::vector<Layout> candidates = candidateLayouts(int(count), laneSize % 2 == 0);
     PairStatistics statistics = measurePairs(parts, laneSize, candidates);
+    std::vector<std::uint64_t> streamSums = sumStreams(parts, laneSize);
     std::vector<LayoutEvidence> layouts;
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         LayoutEvidence evidence;
@@ -120,6 +122,8 @@ int identifyParts(const std::vector<std::string>& paths, bool verbose, std::ostr
         evidence.instructions = countInstructions(sample);
         evidence.trigrams = countTextTrigrams(sample);
         evidence.header = findHeader(parts, laneSize, candidates[i]);
+        if (evidence.header.empty())
+            evidence.header = findChecksum(streamSums, parts, laneSize, candidates[i]);
         layouts.push_back(evidence);
     }
 

@@ -22,6 +22,19 @@ std::vector<Layout> candidateLayouts(int parts, bool wholeWords)
     return layouts;
 }
 
+std::vector<int> streamsByPosition(const Layout& layout)
+{
+    int parts = int(layout.order.size());
+    std::vector<int> streams(std::size_t(2 * parts));
+    for (int p = 0; p < 2 * parts; ++p) {
+        if (layout.width == 1)
+            streams[std::size_t(p)] = 2 * layout.order[std::size_t(p % parts)] + p / parts;
+        else
+            streams[std::size_t(p)] = 2 * layout.order[std::size_t(p / 2)] + ((p % 2) ^ int(layout.swap));
+    }
+    return streams;
+}
+
 std::string mergeCommand(const Layout& layout, const std::vector<std::string>& paths)
 {
     std::string command = "kestrum-cli merge";

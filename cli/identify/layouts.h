@@ -18,6 +18,9 @@ struct Layout {
 std::vector<Layout> candidateLayouts(int parts, bool wholeWords);
 // The merge command with IMAGE for the output and the part paths exactly as given.
 std::string mergeCommand(const Layout& layout, const std::vector<std::string>& paths);
+// Which stream fills each byte of a group of 2 x parts image bytes, a stream being the even
+// (2 x part) or the odd (2 x part + 1) bytes of a part.
+std::vector<int> streamsByPosition(const Layout& layout);
 // Whether the two layouts put the same bytes into every aligned 32-bit group of the image,
 // only in another order: byte statistics hardly tell such twins apart.
 bool twinLayouts(const Layout& a, const Layout& b);

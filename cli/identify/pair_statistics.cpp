@@ -33,23 +33,9 @@ struct Streams {
     }
 };
 
-// Which stream fills each position of a group of 2 x parts bytes.
-std::vector<int> positionsOf(const Layout& layout)
-{
-    int parts = int(layout.order.size());
-    std::vector<int> streams(std::size_t(2 * parts));
-    for (int p = 0; p < 2 * parts; ++p) {
-        if (layout.width == 1)
-            streams[std::size_t(p)] = 2 * layout.order[std::size_t(p % parts)] + p / parts;
-        else
-            streams[std::size_t(p)] = 2 * layout.order[std::size_t(p / 2)] + ((p % 2) ^ int(layout.swap));
-    }
-    return streams;
-}
-
 std::vector<Relation> relationsOf(const Layout& layout)
 {
-    std::vector<int> streams = positionsOf(layout);
+    std::vector<int> streams = streamsByPosition(layout);
     std::vector<Relation> relations;
     for (std::size_t p = 0; p < streams.size(); ++p) {
         bool wraps = p + 1 == streams.size();

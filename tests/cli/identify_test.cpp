@@ -111,7 +111,8 @@ INSTANTIATE_TEST_SUITE_P(
     Corpus, IdentifyCorpus,
     testing::Values(
         Image{"aarch64.bin", 4, {}}, Image{"arm.bin", 4, {}}, Image{"m68000.bin", 5, {}},
-        Image{"m68000-quiet.bin", 1, {}}, Image{"mips-be.bin", 6, {}},
+        Image{"m68000-quiet.bin", 1, {}}, Image{"mac-checksum.bin", 4, {}},
+        Image{"amiga-checksum.bin", 1, {}}, Image{"mips-be.bin", 6, {}},
         Image{"mips-be-quiet.bin", 1, {}}, Image{"powerpc.bin", 6, {}},
         Image{"riscv64.bin", 4, {}}, Image{"sparc.bin", 4, {}}, Image{"thumb2.bin", 6, {}},
         Image{"thumb2-quiet.bin", 2, {}}, Image{"x86-16.bin", 6, {}}, Image{"x86-32.bin", 4, {}},

@@ -69,6 +69,25 @@ QUIET=1 program m68000-quiet m68k-linux-gnu- "-m68000"
 QUIET=1 program thumb2-quiet arm-linux-gnueabihf- "-mthumb" vectors_arm.S
 QUIET=1 LDEMULATION=elf_i386 program x86-32-quiet "" "-m32"
 
+# The quiet 68000 code as a Mac ROM would carry it, its first long the sum of the big-endian
+# words after it, and as an Amiga ROM would, a long 24 bytes from the end making its longs
+# sum to FFFFFFFF with end-around carry.
+python3 - "$here" <<'PYTHON'
+import struct, sys
+here = sys.argv[1]
+code = open(f"{here}/m68000-quiet.bin", "rb").read()
+body = code + bytes(-len(code) % 4)
+words = sum(struct.unpack(f">{len(body) // 2}H", body)) & 0xFFFFFFFF
+open(f"{here}/mac-checksum.bin", "wb").write(struct.pack(">I", words) + body + bytes(4))
+rom = bytearray(body + bytes(24))
+total = 0
+for (value,) in struct.iter_unpack(">I", rom):
+    total += value
+    total = (total & 0xFFFFFFFF) + (total >> 32)
+rom[-24:-20] = struct.pack(">I", 0xFFFFFFFF - total)
+open(f"{here}/amiga-checksum.bin", "wb").write(bytes(rom))
+PYTHON
+
 # Firmware excerpts. SeaBIOS (LGPL-3.0) ends in the reset jump at its top 16 bytes; its
 # VGA BIOS is an option ROM whole; iPXE (GPL-2.0) is cut to its first 64 KiB, so its
 # header's length no longer holds and most of it is a compressed payload.
