@@ -15,9 +15,6 @@ namespace e2e {
 
 namespace {
 
-// The code written into the program's process pushes 32-bit arguments.
-static_assert(sizeof(void*) == 4, "the end-to-end driver is built for 32-bit Windows");
-
 constexpr DWORD kPollMs = 10;
 
 template <typename Predicate>
@@ -280,7 +277,7 @@ std::optional<MessageBoxView> Program::waitForMessageBox() const
         } else if (lstrcmpiA(name.c_str(), "Static") == 0) {
             // A Wine message box always has its icon static; without an icon it is empty.
             if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
-                view.icon = std::uintptr_t(sendTo(child, STM_GETICON));
+                view.icon = std::uint32_t(sendTo(child, STM_GETICON));
             else
                 view.text = text(child);
         }
@@ -312,10 +309,12 @@ bool Program::toggleCheckBox(int id) const
     return waitUntil([&] { return isChecked(id) != before; });
 }
 
-// The code is: push each argument, last first; mov eax, function; call eax; ret 4. The
-// thread's exit code is what the function returned. Handles such as icons belong to the
-// process that loaded them, so they are compared there.
-std::optional<std::uintptr_t> Program::callInProgram(const char* module, const char* function,
+// The code written into the program calls the function with the arguments as its calling
+// convention wants them; the thread's exit code is what the function returned, cut to 32
+// bits. Handles such as icons belong to the process that loaded them, so they are
+// compared there; a user handle carries only 32 bits, also in a 64-bit process, so the
+// cut loses nothing of it.
+std::optional<std::uint32_t> Program::callInProgram(const char* module, const char* function,
                                                      std::vector<std::uintptr_t> arguments) const
 {
     HMODULE local = GetModuleHandleA(module);
@@ -327,23 +326,40 @@ std::optional<std::uintptr_t> Program::callInProgram(const char* module, const c
                                            reinterpret_cast<std::uintptr_t>(local));
 
     std::vector<unsigned char> code;
-    auto emit32 = [&](std::uint32_t value) {
-        for (int shift = 0; shift < 32; shift += 8)
+    auto emit = [&](std::uintptr_t value) {
+        for (size_t shift = 0; shift < 8 * sizeof value; shift += 8)
             code.push_back(static_cast<unsigned char>(value >> shift));
     };
+#ifdef _WIN64
+    // sub rsp, 40: the 32 bytes the callee may spill its register arguments into, and
+    // the stack aligned to 16 bytes again at the call. Then mov rcx, rdx, r8, r9 (all
+    // four, unused ones 0); mov rax, function; call rax; add rsp, 40; ret.
+    arguments.resize(4);
+    code = {0x48, 0x83, 0xEC, 0x28};
+    const unsigned char loads[4][2] = {{0x48, 0xB9}, {0x48, 0xBA}, {0x49, 0xB8}, {0x49, 0xB9}};
+    for (size_t i = 0; i < 4; ++i) {
+        code.insert(code.end(), std::begin(loads[i]), std::end(loads[i]));
+        emit(arguments[i]);
+    }
+    code.insert(code.end(), {0x48, 0xB8});
+    emit(target);
+    code.insert(code.end(), {0xFF, 0xD0, 0x48, 0x83, 0xC4, 0x28, 0xC3});
+#else
+    // push each argument, last first; mov eax, function; call eax; ret 4.
     for (auto argument = arguments.rbegin(); argument != arguments.rend(); ++argument) {
         code.push_back(0x68);
-        emit32(std::uint32_t(*argument));
+        emit(*argument);
     }
     code.push_back(0xB8);
-    emit32(std::uint32_t(target));
+    emit(target);
     code.insert(code.end(), {0xFF, 0xD0, 0xC2, 0x04, 0x00});
+#endif
 
     void* remoteCode = VirtualAllocEx(process_.hProcess, nullptr, code.size(),
                                       MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE);
     if (!remoteCode)
         return std::nullopt;
-    std::optional<std::uintptr_t> result;
+    std::optional<std::uint32_t> result;
     if (WriteProcessMemory(process_.hProcess, remoteCode, code.data(), code.size(), nullptr)) {
         HANDLE thread = CreateRemoteThread(process_.hProcess, nullptr, 0,
                                            reinterpret_cast<LPTHREAD_START_ROUTINE>(remoteCode),
