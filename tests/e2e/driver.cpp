@@ -2,6 +2,7 @@
 // process's own, posted clicks and keys, and message boxes read back from outside.
 #include "driver.h"
 
+#include <dlgs.h>
 #include <psapi.h>
 
 #include <iterator>
@@ -110,6 +111,26 @@ HWND findDialog(DWORD processId, HWND owner)
     DialogSearch search{processId, owner, nullptr};
     EnumDesktopWindows(virtualDesktop(), matchDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+// The Open dialog's file name box: an edit field of its own in the old-style dialog, the
+// edit field inside a combo box in the Explorer-style one that Wine shows.
+BOOL CALLBACK matchFileNameBox(HWND window, LPARAM parameter)
+{
+    int id = GetDlgCtrlID(window);
+    if ((id == edt1 || id == cmb13) && className(window) == "Edit") {
+        *reinterpret_cast<HWND*>(parameter) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND fileNameBox(HWND openDialog)
+{
+    HWND found = nullptr;
+    if (openDialog)
+        EnumChildWindows(openDialog, matchFileNameBox, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 INT_PTR CALLBACK ignoreMessages(HWND, UINT, WPARAM, LPARAM)
@@ -307,6 +328,29 @@ bool Program::toggleCheckBox(int id) const
     bool before = isChecked(id);
     click(id);
     return waitUntil([&] { return isChecked(id) != before; });
+}
+
+std::optional<std::string> Program::waitForOpenDialog() const
+{
+    HWND nameBox = nullptr;
+    if (!waitUntil([&] {
+            return (nameBox = fileNameBox(findDialog(process_.dwProcessId, dialog_))) != nullptr;
+        }))
+        return std::nullopt;
+    return text(nameBox);
+}
+
+bool Program::answerOpenDialog(const std::string& name, int button) const
+{
+    HWND openDialog = findDialog(process_.dwProcessId, dialog_);
+    HWND nameBox = fileNameBox(openDialog);
+    if (!nameBox || sendTo(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str())) != TRUE)
+        return false;
+    PostMessageA(GetDlgItem(openDialog, button), BM_CLICK, 0, 0);
+    if (!waitUntil([&] { return !IsWindow(openDialog); }))
+        return false;
+    sendTo(dialog_, WM_NULL);   // answered once the browse has ended and set its field
+    return true;
 }
 
 // The code written into the program calls the function with the arguments as its calling

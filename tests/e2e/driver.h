@@ -69,6 +69,13 @@ public:
     // whatever was posted to the dialog before has been handled.
     bool toggleCheckBox(int id) const;
 
+    // Waits for the Open dialog of a browse; the text its file name box starts with, or
+    // nullopt if none shows in time.
+    std::optional<std::string> waitForOpenDialog() const;
+    // Types `name` into the Open dialog's file name box and presses its button `button`,
+    // IDOK ("Open") or IDCANCEL; true once the dialog has closed and the browse ended.
+    bool answerOpenDialog(const std::string& name, int button) const;
+
     // Calls a function exported by one of the program's DLLs, on a new thread in the
     // program's process, with up to four arguments; the low 32 bits of its result (all
     // that a thread's exit code holds), or nullopt.
