@@ -374,30 +374,30 @@ std::optional<std::uint32_t> Program::callInProgram(const char* module, const ch
         for (size_t shift = 0; shift < 8 * sizeof value; shift += 8)
             code.push_back(static_cast<unsigned char>(value >> shift));
     };
-#ifdef _WIN64
-    // sub rsp, 40: the 32 bytes the callee may spill its register arguments into, and
-    // the stack aligned to 16 bytes again at the call. Then mov rcx, rdx, r8, r9 (all
-    // four, unused ones 0); mov rax, function; call rax; add rsp, 40; ret.
-    arguments.resize(4);
-    code = {0x48, 0x83, 0xEC, 0x28};
-    const unsigned char loads[4][2] = {{0x48, 0xB9}, {0x48, 0xBA}, {0x49, 0xB8}, {0x49, 0xB9}};
-    for (size_t i = 0; i < 4; ++i) {
-        code.insert(code.end(), std::begin(loads[i]), std::end(loads[i]));
-        emit(arguments[i]);
+    if constexpr (sizeof(void*) == 8) {
+        // sub rsp, 40: the 32 bytes the callee may spill its register arguments into, and
+        // the stack aligned to 16 bytes again at the call. Then mov rcx, rdx, r8, r9 (all
+        // four, unused ones 0); mov rax, function; call rax; add rsp, 40; ret.
+        arguments.resize(4);
+        code = {0x48, 0x83, 0xEC, 0x28};
+        const unsigned char loads[4][2] = {{0x48, 0xB9}, {0x48, 0xBA}, {0x49, 0xB8}, {0x49, 0xB9}};
+        for (size_t i = 0; i < 4; ++i) {
+            code.insert(code.end(), std::begin(loads[i]), std::end(loads[i]));
+            emit(arguments[i]);
+        }
+        code.insert(code.end(), {0x48, 0xB8});
+        emit(target);
+        code.insert(code.end(), {0xFF, 0xD0, 0x48, 0x83, 0xC4, 0x28, 0xC3});
+    } else {
+        // push each argument, last first; mov eax, function; call eax; ret 4.
+        for (auto argument = arguments.rbegin(); argument != arguments.rend(); ++argument) {
+            code.push_back(0x68);
+            emit(*argument);
+        }
+        code.push_back(0xB8);
+        emit(target);
+        code.insert(code.end(), {0xFF, 0xD0, 0xC2, 0x04, 0x00});
     }
-    code.insert(code.end(), {0x48, 0xB8});
-    emit(target);
-    code.insert(code.end(), {0xFF, 0xD0, 0x48, 0x83, 0xC4, 0x28, 0xC3});
-#else
-    // push each argument, last first; mov eax, function; call eax; ret 4.
-    for (auto argument = arguments.rbegin(); argument != arguments.rend(); ++argument) {
-        code.push_back(0x68);
-        emit(*argument);
-    }
-    code.push_back(0xB8);
-    emit(target);
-    code.insert(code.end(), {0xFF, 0xD0, 0xC2, 0x04, 0x00});
-#endif
 
     void* remoteCode = VirtualAllocEx(process_.hProcess, nullptr, code.size(),
                                       MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE);
