@@ -4,7 +4,6 @@
 
 #include "arguments.h"
 #include "file_commands.h"
-#include "reasons.h"
 
 #include <new>
 
@@ -23,13 +22,10 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     } catch (const UsageError& error) {
         err << "kestrum-cli: " << error.what() << "; try 'kestrum-cli --help'\n";
         return 2;
-    } catch (const FileRefusal& error) {
-        err << "kestrum-cli: " << error.what() << '\n';
-        return 1;
     } catch (const std::bad_alloc&) {
         err << "kestrum-cli: not enough memory\n";
         return 1;
-    } catch (const std::exception& error) {
+    } catch (const std::exception& error) {   // a FileRefusal, or what the library threw
         err << "kestrum-cli: " << error.what() << '\n';
         return 1;
     }
