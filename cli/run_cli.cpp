@@ -7,7 +7,8 @@
 
 #include <new>
 
-int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+static int runCommand(const std::vector<std::string>& arguments, std::ostream& out,
+                      std::ostream& err)
 {
     try {
         Request request = parseArguments(arguments);
@@ -29,4 +30,16 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         err << "kestrum-cli: " << error.what() << '\n';
         return 1;
     }
+}
+
+// What was printed must have reached its reader, as GNU tools check at exit: a report of
+// checksums lost to a full disk is a failure like any other.
+int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+{
+    int status = runCommand(arguments, out, err);
+    if (!out.flush()) {
+        err << "kestrum-cli: cannot write standard output\n";
+        return status == 0 ? 1 : status;
+    }
+    return status;
 }
