@@ -87,6 +87,25 @@ static void assignPaths(Request& request, const std::vector<std::string>& operan
     request.parts.assign(operands.begin() + 1, operands.end());
 }
 
+// An empty name would be taken for a folder or for nothing at all.
+static void checkNamed(const std::string& path, const std::string& role)
+{
+    if (path.empty())
+        throw UsageError(role + " is an empty path");
+}
+
+static void checkPaths(const Request& request)
+{
+    if (request.command == Command::Swap) {
+        checkNamed(request.in, "IN");
+        checkNamed(request.out, "OUT");
+        return;
+    }
+    checkNamed(request.image, "the image");
+    for (std::size_t k = 0; k < request.parts.size(); ++k)
+        checkNamed(request.parts[k], "part " + std::to_string(k + 1));
+}
+
 // Two outputs of one file would leave only the last of them, silently.
 static void checkDistinctOutputs(const std::vector<std::string>& paths)
 {
@@ -102,6 +121,7 @@ static void checkDistinctOutputs(const std::vector<std::string>& paths)
 // Every rule about which options and paths go together, in the order they are reported.
 static void checkRequest(const Request& request)
 {
+    checkPaths(request);
     bool layout = request.width != 1 || request.swap || request.fillTo || request.fill ||
                   request.mirror;
     if (request.command == Command::Swap) {
