@@ -13,23 +13,18 @@
 
 namespace {
 
-class CliPosix : public ScratchDir {};
+class CliPosix : public Cli {};
 
 constexpr uid_t kNobody = 65534;
 const Bytes kOld = {0x0D, 0x0E};
 
 }  // namespace
 
-// As in the table of every platform: old.bin stays as it was, and no p2.bin is written.
+// Refusals only this platform can arrange, checked as the shared table's are.
 TEST_F(CliPosix, RefusesWithOneLineGivingTheTrueReason)
 {
-    struct Row {
-        std::vector<std::string> arguments;
-        int status;
-        std::string error;
-    };
     const std::string usage = "; try 'kestrum-cli --help'";
-    const Row rows[] = {
+    const std::vector<Refusal> rows = {
         {{"split", "two.bin", "old.bin", "soft.bin"}, 2, "part 1 and part 2 name the same file" + usage},
         {{"split", "two.bin", "old.bin", "p2.bin", "here/p2.bin", "p4.bin"}, 2,
          "part 2 and part 3 name the same file" + usage},
@@ -40,15 +35,7 @@ TEST_F(CliPosix, RefusesWithOneLineGivingTheTrueReason)
     writeBytes("two.bin", {0x01, 0x02});
     std::filesystem::create_symlink("old.bin", "soft.bin");
     std::filesystem::create_directory_symlink(".", "here");
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.error);
-        CliRun run = runCliWith(row.arguments);
-        EXPECT_EQ(run.status, row.status);
-        EXPECT_EQ(run.err, "kestrum-cli: " + row.error + "\n");
-        EXPECT_EQ(readBytes("old.bin"), kOld);
-        EXPECT_FALSE(exists("p2.bin"));
-        EXPECT_FALSE(anyTemporaryFileIn("."));
-    }
+    expectRefusals(rows, kOld);
 }
 
 // As root, the owner is another user's, which only the replacement's chown can keep.

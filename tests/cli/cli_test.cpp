@@ -9,8 +9,6 @@
 
 namespace {
 
-class Cli : public ScratchDir {};
-
 const std::string kParts[] = {"p1.bin", "p2.bin", "p3.bin", "p4.bin"};
 
 std::vector<std::string> commandLine(const char* command, const std::vector<std::string>& options,
@@ -189,21 +187,14 @@ TEST_F(Cli, MergeWarnsOfALongerPartAndUsesOnlyItsStart)
     EXPECT_EQ(readBytes("rom.bin"), (Bytes{0x01, 0x02, 0x03, 0x04}));
 }
 
-// Every refusal leaves old.bin, an output of every row, as it was, writes no p2.bin and
-// leaves no temporary file.
 TEST_F(Cli, RefusesWithOneLineGivingTheTrueReason)
 {
-    struct Row {
-        std::vector<std::string> arguments;
-        int status;
-        std::string error;
-    };
     const std::string usage = "; try 'kestrum-cli --help'";
     // Over both POSIX's 255 bytes for a name and Windows' 259 characters for a path.
     const std::string tooLong(300, 'n');
     // The same folder spelled whole: p2.bin does not exist, so only its folder can tell.
     const std::string here = std::filesystem::current_path().string() + "/";
-    const Row rows[] = {
+    const std::vector<Refusal> rows = {
         {{"split", "missing.bin", "old.bin", "p2.bin"}, 1, "cannot read missing.bin: no such file"},
         {{"split", "folder", "old.bin", "p2.bin"}, 1, "cannot read folder: is a directory"},
         {{"split", "empty.bin", "old.bin", "p2.bin"}, 1, "cannot read empty.bin: empty"},
@@ -265,14 +256,5 @@ TEST_F(Cli, RefusesWithOneLineGivingTheTrueReason)
     std::filesystem::resize_file("quarter.bin", 0x1000001);
     std::filesystem::create_directory("folder");
     std::filesystem::create_hard_link("old.bin", "hard.bin");
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.error);
-        CliRun run = runCliWith(row.arguments);
-        EXPECT_EQ(run.status, row.status);
-        EXPECT_EQ(run.err, "kestrum-cli: " + row.error + "\n");
-        EXPECT_EQ(run.out, "");
-        EXPECT_EQ(readBytes("old.bin"), old);
-        EXPECT_FALSE(exists("p2.bin"));
-        EXPECT_FALSE(anyTemporaryFileIn("."));
-    }
+    expectRefusals(rows, old);
 }
