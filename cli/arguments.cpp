@@ -1,6 +1,8 @@
 // Reads the command line into a Request, refusing every combination that would be misread.
 #include "arguments.h"
 
+#include "same_file.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -79,39 +81,106 @@ static std::string optionValue(const std::vector<std::string>& arguments, std::s
     return arguments[i];
 }
 
+// The operands by role: IN and OUT, the parts alone, or the image and its parts.
+static void assignPaths(Request& request, const std::vector<std::string>& operands)
+{
+    if (request.command == Command::Identify) {
+        if (operands.size() != 2 && operands.size() != 4)
+            throw UsageError("give 2 or 4 parts");
+        request.parts = operands;
+        return;
+    }
+    if (request.command == Command::Swap) {
+        if (operands.size() != 2)
+            throw UsageError("swap needs IN and OUT");
+        request.in = operands[0];
+        request.out = operands[1];
+        return;
+    }
+    if (operands.size() != 3 && operands.size() != 5)
+        throw UsageError("give an image and 2 or 4 parts");
+    request.image = operands[0];
+    request.parts.assign(operands.begin() + 1, operands.end());
+}
+
+// An empty name would be taken for a folder or for nothing at all.
+static void checkNamed(const std::string& path, const std::string& role)
+{
+    if (path.empty())
+        throw UsageError(role + " is an empty path");
+}
+
+static void checkPaths(const Request& request)
+{
+    if (request.command == Command::Swap) {
+        checkNamed(request.in, "IN");
+        checkNamed(request.out, "OUT");
+        return;
+    }
+    if (request.command != Command::Identify)
+        checkNamed(request.image, "the image");
+    for (std::size_t k = 0; k < request.parts.size(); ++k)
+        checkNamed(request.parts[k], "part " + std::to_string(k + 1));
+}
+
+// Two outputs of one file would leave only the last of them, silently.
+static void checkDistinctOutputs(const std::vector<std::string>& paths)
+{
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        for (std::size_t j = i + 1; j < paths.size(); ++j) {
+            if (sameFile(paths[i], paths[j]))
+                throw UsageError("part " + std::to_string(i + 1) + " and part " +
+                                 std::to_string(j + 1) + " name the same file");
+        }
+    }
+}
+
+// Every rule about which options and paths go together, in the order they are reported.
 static void checkRequest(const Request& request)
 {
-    bool layout = request.width != 1 || request.swap || request.fillTo || request.mirror;
-    if (request.command == Command::Swap) {
-        if (request.paths.size() != 2)
-            throw UsageError("swap needs IN and OUT");
+    checkPaths(request);
+    bool layout = request.width != 1 || request.swap || request.fillTo || request.fill ||
+                  request.mirror;
+    if (request.command == Command::Swap || request.command == Command::Identify) {
         if (layout)
-            throw UsageError("swap takes no layout options");
+            throw UsageError(std::string(request.command == Command::Swap ? "swap" : "identify") +
+                             " takes no layout options");
         return;
     }
-    if (request.command == Command::Identify) {
-        if (request.paths.size() != 2 && request.paths.size() != 4)
-            throw UsageError("give 2 or 4 parts");
-        if (layout)
-            throw UsageError("identify takes no layout options");
-        return;
-    }
-    if (request.paths.size() != 3 && request.paths.size() != 5)
-        throw UsageError("give an image and 2 or 4 parts");
+    if (request.fill && (!request.fillTo || request.mirror))
+        throw UsageError(request.mirror ? "--fill and --mirror exclude each other"
+                                        : "--fill needs --fill-to");
     if (request.swap && request.width != 2)
         throw UsageError("--swap needs --width 2");
     if (request.command == Command::Merge && request.fillTo)
         throw UsageError("--fill-to is for split only");
     if (request.mirror && !request.fillTo)
         throw UsageError("--mirror needs --fill-to");
-    if (!request.fillTo)
-        return;
-    std::size_t partLimit = kImageLimit / std::size_t(request.parts());
-    if (*request.fillTo == 0 || *request.fillTo > partLimit)
-        throw UsageError("--fill-to must be 1 byte to " + std::to_string(partLimit / 0x100000) +
-                         "M with " + std::to_string(request.parts()) + " parts");
-    if (*request.fillTo % std::size_t(request.width) != 0)
-        throw UsageError("--fill-to must be whole 16-bit words with --width 2");
+    if (request.fillTo) {
+        std::size_t parts = request.parts.size();
+        std::size_t partLimit = kImageLimit / parts;
+        if (*request.fillTo == 0 || *request.fillTo > partLimit)
+            throw UsageError("--fill-to must be 1 byte to " + std::to_string(partLimit / 0x100000) +
+                             "M with " + std::to_string(parts) + " parts");
+        if (*request.fillTo % std::size_t(request.width) != 0)
+            throw UsageError("--fill-to must be whole 16-bit words with --width 2");
+    }
+    if (request.command == Command::Split)
+        checkDistinctOutputs(request.parts);
+}
+
+// The commands that run over files; each takes its paths as assignPaths sorts them.
+static std::optional<Command> fileCommand(const std::string& name)
+{
+    if (name == "split")
+        return Command::Split;
+    if (name == "merge")
+        return Command::Merge;
+    if (name == "swap")
+        return Command::Swap;
+    if (name == "identify")
+        return Command::Identify;
+    return std::nullopt;
 }
 
 Request parseArguments(const std::vector<std::string>& arguments)
@@ -128,23 +197,17 @@ Request parseArguments(const std::vector<std::string>& arguments)
         request.command = Command::Version;
         return request;
     }
-    if (first == "split")
-        request.command = Command::Split;
-    else if (first == "merge")
-        request.command = Command::Merge;
-    else if (first == "swap")
-        request.command = Command::Swap;
-    else if (first == "identify")
-        request.command = Command::Identify;
-    else
+    std::optional<Command> command = fileCommand(first);
+    if (!command)
         throw UsageError("unknown command '" + first + "'");
+    request.command = *command;
 
-    bool fillGiven = false;
+    std::vector<std::string> operands;
     bool optionsEnded = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
-            request.paths.push_back(argument);
+            operands.push_back(argument);
             continue;
         }
         std::string name = argument;
@@ -183,16 +246,13 @@ Request parseArguments(const std::vector<std::string>& arguments)
             if (!byte || *byte > 0xFF)
                 throw UsageError("--fill takes a byte such as 0xFF or 0, not '" + value + "'");
             request.fill = static_cast<unsigned char>(*byte);
-            fillGiven = true;
         } else if (name == "--mirror") {
             request.mirror = true;
         } else {
             throw UsageError("unknown option '" + argument + "'");
         }
     }
-    if (fillGiven && (!request.fillTo || request.mirror))
-        throw UsageError(request.mirror ? "--fill and --mirror exclude each other"
-                                        : "--fill needs --fill-to");
+    assignPaths(request, operands);
     checkRequest(request);
     return request;
 }

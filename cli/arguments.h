@@ -1,4 +1,4 @@
-// The command line: which command, its paths and its layout options.
+// The command line: which command, its paths by role and its layout options.
 #pragma once
 
 #include <cstddef>
@@ -11,16 +11,15 @@ enum class Command { Split, Merge, Swap, Identify, Help, Version };
 
 struct Request {
     Command command = Command::Help;
-    std::vector<std::string> paths;   // the image first, then the parts; or IN and OUT; or,
-                                      // for identify, the parts alone
-    int width = 1;                    // bytes per unit of a lane
+    std::string image;                 // split and merge
+    std::vector<std::string> parts;    // split, merge and identify: 2 or 4, part 1 first
+    std::string in, out;               // swap
+    int width = 1;                     // bytes per unit of a lane
     bool swap = false;
     std::optional<std::size_t> fillTo;
-    unsigned char fill = 0xFF;
+    std::optional<unsigned char> fill;   // given only with --fill-to and without --mirror
     bool mirror = false;
     bool verbose = false;
-
-    int parts() const { return int(paths.size()) - 1; }
 };
 
 // A command line that cannot be run as it stands; exit status 2.
@@ -29,6 +28,7 @@ struct UsageError : std::runtime_error {
 };
 
 constexpr std::size_t kImageLimit = 0x4000000;   // 64 MiB
+constexpr unsigned char kDefaultFill = 0xFF;     // an erased EPROM
 
 Request parseArguments(const std::vector<std::string>& arguments);
 const char* usageText();

@@ -7,36 +7,6 @@
 #include "report.h"
 #include "rom_files.h"
 
-#include <filesystem>
-
-// Different spellings of one file count as one: "p.bin" and "./p.bin", or a link and its
-// target. A name the library cannot convert is compared as given.
-static bool sameFile(const std::string& a, const std::string& b)
-{
-    namespace fs = std::filesystem;
-    if (a == b)
-        return true;
-    try {
-        std::error_code ignored;
-        return fs::path(a).lexically_normal() == fs::path(b).lexically_normal() ||
-               fs::equivalent(a, b, ignored);
-    } catch (const std::exception&) {
-        return false;
-    }
-}
-
-// Two outputs of one name would leave only the last of them, silently.
-static void checkDistinctOutputs(const std::vector<std::string>& paths)
-{
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        for (std::size_t j = i + 1; j < paths.size(); ++j) {
-            if (sameFile(paths[i], paths[j]))
-                throw UsageError("part " + std::to_string(i + 1) + " and part " +
-                                 std::to_string(j + 1) + " name the same file");
-        }
-    }
-}
-
 static std::string partsLimitName(int parts)
 {
     return " for " + std::to_string(parts) + " parts";
@@ -50,7 +20,7 @@ static void extendPart(Bytes& part, const Request& request, const std::string& p
         refuseWrite(path, "the part's " + std::to_string(part.size()) +
                               " bytes do not fit --fill-to " + std::to_string(size));
     if (!request.mirror) {
-        part.resize(size, request.fill);
+        part.resize(size, request.fill.value_or(kDefaultFill));
         return;
     }
     if (size % part.size() != 0)
@@ -68,16 +38,14 @@ static void refuseOddSize(const std::string& path, std::size_t size)
 
 void splitFiles(const Request& request, std::ostream& out)
 {
-    std::vector<std::string> partPaths(request.paths.begin() + 1, request.paths.end());
-    checkDistinctOutputs(partPaths);
-    LaneLayout layout{request.parts(), request.width};
-    Bytes image = readWholeFile(request.paths[0], kImageLimit, "");
+    LaneLayout layout{int(request.parts.size()), request.width};
+    Bytes image = readWholeFile(request.image, kImageLimit, "");
     std::size_t laneSize = laneSizeFor(image.size(), layout);
     image.resize(laneSize * std::size_t(layout.parts));   // zeros up to whole groups
 
     std::vector<Output> outputs;
     std::vector<unsigned char*> lanes;
-    for (const std::string& path : partPaths) {
+    for (const std::string& path : request.parts) {
         outputs.push_back({path, Bytes(laneSize)});
         lanes.push_back(outputs.back().bytes.data());
     }
@@ -97,15 +65,15 @@ void splitFiles(const Request& request, std::ostream& out)
 
 void mergeFiles(const Request& request, std::ostream& out, std::ostream& err)
 {
-    LaneLayout layout{request.parts(), request.width};
+    LaneLayout layout{int(request.parts.size()), request.width};
     std::vector<Bytes> parts;
-    parts.push_back(readWholeFile(request.paths[1], kImageLimit / std::size_t(layout.parts),
+    parts.push_back(readWholeFile(request.parts[0], kImageLimit / std::size_t(layout.parts),
                                   partsLimitName(layout.parts)));
     std::size_t laneSize = parts[0].size();
     if (laneSize % std::size_t(layout.width) != 0)
-        refuseOddSize(request.paths[1], laneSize);
-    for (std::size_t k = 2; k < request.paths.size(); ++k)
-        parts.push_back(readLaterPart(request.paths[k], laneSize, err));
+        refuseOddSize(request.parts[0], laneSize);
+    for (std::size_t k = 1; k < request.parts.size(); ++k)
+        parts.push_back(readLaterPart(request.parts[k], laneSize, err));
 
     std::vector<const unsigned char*> lanes;
     for (Bytes& part : parts) {
@@ -113,7 +81,7 @@ void mergeFiles(const Request& request, std::ostream& out, std::ostream& err)
             swapBytePairs(part.data(), part.size());
         lanes.push_back(part.data());
     }
-    Output image{request.paths[0], Bytes(laneSize * std::size_t(layout.parts))};
+    Output image{request.image, Bytes(laneSize * std::size_t(layout.parts))};
     gatherImage(image.bytes.data(), lanes.data(), laneSize, layout);
     writeOutputs({image});
     if (request.verbose)
@@ -122,9 +90,9 @@ void mergeFiles(const Request& request, std::ostream& out, std::ostream& err)
 
 void swapFile(const Request& request, std::ostream& out)
 {
-    Output swapped{request.paths[1], readWholeFile(request.paths[0], kImageLimit, "")};
+    Output swapped{request.out, readWholeFile(request.in, kImageLimit, "")};
     if (swapped.bytes.size() % 2 != 0)
-        refuseOddSize(request.paths[0], swapped.bytes.size());
+        refuseOddSize(request.in, swapped.bytes.size());
     swapBytePairs(swapped.bytes.data(), swapped.bytes.size());
     writeOutputs({swapped});
     if (request.verbose)

@@ -24,7 +24,7 @@ static std::string dataLines(int high, int low)
 // bus the lowest address drives the top slice, on a little-endian one the bottom slice.
 std::string partLine(const Request& request, int k)
 {
-    int parts = request.parts();
+    int parts = int(request.parts.size());
     int bits = 8 * request.width;
     int bus = parts * bits;
     std::string units = request.width == 2 ? "words " : "offsets ";
@@ -38,7 +38,7 @@ std::string partLine(const Request& request, int k)
         line += ", mirrored to " + std::to_string(*request.fillTo) + " bytes";
     else if (request.fillTo) {
         char fill[8];
-        std::snprintf(fill, sizeof fill, "0x%02X", request.fill);
+        std::snprintf(fill, sizeof fill, "0x%02X", request.fill.value_or(kDefaultFill));
         line += ", filled with " + std::string(fill) + " to " + std::to_string(*request.fillTo) +
                 " bytes";
     }

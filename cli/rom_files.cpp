@@ -12,14 +12,14 @@
 // The size comes first, so a file over the limit is never read into memory.
 static std::uint64_t checkedSize(const std::string& path)
 {
-    FileSize size = queryFileSize(path.c_str());
-    if (!size.found)
+    FileLookup file = lookUpFile(path.c_str());
+    if (file.kind == FileKind::Missing)
         refuseRead(path, readReason(lastFileError()));
-    if (isDirectory(path.c_str()))
+    if (file.kind == FileKind::Directory)
         refuseRead(path, "is a directory");
-    if (size.size == 0)
+    if (file.size == 0)
         refuseRead(path, "empty");
-    return size.size;
+    return file.size;
 }
 
 static void readStart(const std::string& path, Bytes& bytes)
@@ -86,16 +86,20 @@ static void removeAll(const std::vector<std::string>& paths, std::size_t from)
 
 // The targets are looked up first: a file of a random short name may be staged where the
 // target's own name is refused, say for its length, and that must be known before any target
-// is replaced.
+// is replaced. A file this user may not write is not replaced either, as cp would not, and
+// as Windows would refuse only once the others were replaced.
 static void checkTarget(const std::string& path)
 {
-    if (isDirectory(path.c_str()))
-        refuseWrite(path, "is a directory");
-    if (!queryFileSize(path.c_str()).found) {
+    FileLookup target = lookUpFile(path.c_str());
+    if (target.kind == FileKind::Missing) {
         FileError error = lastFileError();
         if (error.fault != FileFault::NotFound)
             refuseWrite(path, writeReason(error));
     }
+    if (target.kind == FileKind::Directory)
+        refuseWrite(path, "is a directory");
+    if (target.readOnly)
+        refuseWrite(path, "read-only");
 }
 
 // Every output is staged before any replaces its target, so a failure while writing leaves

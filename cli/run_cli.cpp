@@ -5,11 +5,11 @@
 #include "arguments.h"
 #include "file_commands.h"
 #include "identify_command.h"
-#include "reasons.h"
 
 #include <new>
 
-int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+static int runCommand(const std::vector<std::string>& arguments, std::ostream& out,
+                      std::ostream& err)
 {
     try {
         Request request = parseArguments(arguments);
@@ -19,20 +19,29 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         case Command::Split:   splitFiles(request, out); break;
         case Command::Merge:   mergeFiles(request, out, err); break;
         case Command::Swap:    swapFile(request, out); break;
-        case Command::Identify: return identifyParts(request.paths, request.verbose, out, err);
+        case Command::Identify: return identifyParts(request.parts, request.verbose, out, err);
         }
         return 0;
     } catch (const UsageError& error) {
         err << "kestrum-cli: " << error.what() << "; try 'kestrum-cli --help'\n";
         return 2;
-    } catch (const FileRefusal& error) {
-        err << "kestrum-cli: " << error.what() << '\n';
-        return 1;
     } catch (const std::bad_alloc&) {
         err << "kestrum-cli: not enough memory\n";
         return 1;
-    } catch (const std::exception& error) {
+    } catch (const std::exception& error) {   // a FileRefusal, or what the library threw
         err << "kestrum-cli: " << error.what() << '\n';
         return 1;
     }
+}
+
+// What was printed must have reached its reader, as GNU tools check at exit: a report of
+// checksums lost to a full disk is a failure like any other.
+int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+{
+    int status = runCommand(arguments, out, err);
+    if (!out.flush()) {
+        err << "kestrum-cli: cannot write standard output\n";
+        return status == 0 ? 1 : status;
+    }
+    return status;
 }

@@ -10,9 +10,10 @@
 
 static_assert(kBoxPlain == MB_OK && kBoxError == MB_ICONERROR);
 
-// The record as Windows 95 and NT 4.0 know it, without the fields later systems added.
+// The record as Windows 95 and NT 4.0 know it, without the fields later systems added;
+// the 64-bit test build uses the same fields at their 64-bit size.
 constexpr DWORD kOpenFileSize400 = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
-static_assert(kOpenFileSize400 == 76);
+static_assert(kOpenFileSize400 == (sizeof(void*) == 4 ? 76 : 136));
 
 // One record serves all five browse buttons and is never rebuilt, so whatever the Open
 // dialog writes back, such as the filter last chosen, carries over to the next browse.

@@ -1,6 +1,8 @@
 #!/bin/sh
-# Builds KESTRUM.EXE and starts it under Wine. With no display it runs in a virtual one
-# instead, saves a screenshot of the dialog as build/windows/kestrum.png and closes it.
+# Builds KESTRUM.EXE and starts it under Wine. Where Wine cannot run 32-bit programs, it
+# builds and starts the 64-bit test build of the same sources instead. With no display it
+# runs in a virtual one, saves a screenshot of the dialog as kestrum.png beside the
+# program it started and closes it.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -9,9 +11,12 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows --target kestrum
 build=build/windows
 if ! wine --version >/dev/null 2>&1; then
-  echo "built $build/KESTRUM.EXE, but Wine cannot run 32-bit programs on this machine" >&2
-  exit 1
+  echo "Wine cannot run 32-bit programs on this machine: building the 64-bit test build" >&2
+  cmake --preset windows-x64 >/dev/null
+  cmake --build --preset windows-x64 --target kestrum
+  build=build/windows-x64
 fi
+echo "starting $build/KESTRUM.EXE"
 
 if [ -n "${DISPLAY:-}" ]; then
   exec "$build/wine-run.sh" "$build/KESTRUM.EXE"

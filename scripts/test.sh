@@ -2,9 +2,10 @@
 # Builds everything and runs every test: the engine and kestrum-cli natively under ASan and
 # UBSan; then the release (scripts/release.sh): KESTRUM.EXE, kestrum-cli.exe and their
 # tests cross-built and run under Wine, and the static Linux kestrum-cli built and tested,
-# all packaged into dist/, and the packages checked; the engine and command-line tests
-# again as 64-bit Windows programs; the benchmarks' build; and last the release built
-# twice more in two temporary clones, to show that the bytes repeat.
+# all packaged into dist/, and the packages checked; the engine, command-line, executable,
+# resources and end-to-end tests again on 64-bit Windows programs, KESTRUM.EXE's 64-bit
+# test build among them; the benchmarks' build; and last the release built twice more in
+# two temporary clones, to show that the bytes repeat.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh

@@ -1,6 +1,7 @@
-# Cross-compiles for 64-bit Windows with Debian's MinGW-w64, so that the engine and
-# command-line tests also run under 64-bit Wine, which needs no 32-bit support from the
-# kernel. The -posix compilers carry the threading support that GoogleTest needs.
+# Cross-compiles for 64-bit Windows with Debian's MinGW-w64, so that the tests, those of
+# KESTRUM.EXE's 64-bit test build included, also run under 64-bit Wine, which needs no
+# 32-bit support from the kernel. The -posix compilers carry the threading support that
+# GoogleTest needs.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR AMD64)
 

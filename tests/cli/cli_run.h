@@ -30,3 +30,29 @@ inline bool anyTemporaryFileIn(const std::string& folder)
     }
     return false;
 }
+
+// A command line the program must refuse: its exit status and its one line on stderr.
+struct Refusal {
+    std::vector<std::string> arguments;
+    int status;
+    std::string error;
+};
+
+class Cli : public ScratchDir {
+protected:
+    // Each refusal leaves old.bin, an output of every row, as it was, writes no p2.bin and
+    // leaves no temporary file.
+    static void expectRefusals(const std::vector<Refusal>& rows, const Bytes& old)
+    {
+        for (const Refusal& row : rows) {
+            SCOPED_TRACE(row.error);
+            CliRun run = runCliWith(row.arguments);
+            EXPECT_EQ(run.status, row.status);
+            EXPECT_EQ(run.err, "kestrum-cli: " + row.error + "\n");
+            EXPECT_EQ(run.out, "");
+            EXPECT_EQ(readBytes("old.bin"), old);
+            EXPECT_FALSE(exists("p2.bin"));
+            EXPECT_FALSE(anyTemporaryFileIn("."));
+        }
+    }
+};

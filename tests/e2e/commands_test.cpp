@@ -1,4 +1,5 @@
-// Split and merge through the dialog: fields, buttons, Enter, the one message box, the files.
+// Split and merge through the dialog: fields, browsing for them, buttons, Enter, the one
+// message box, the files.
 #include "driver.h"
 #include "resource_ids.h"
 
@@ -8,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -169,6 +171,54 @@ TEST_F(CommandsThroughDialog, EnterInAPathFieldRunsTheSplit)
         expectOutcome(kComplete, "Kestrum");
         EXPECT_EQ(readFile(file("p1.bin")), Bytes{0x30});
         EXPECT_EQ(readFile(file("p2.bin")), Bytes{0x31});
+    }
+}
+
+// Each "..." button browses for its own row, in either mode: the Open dialog starts at the
+// field's text, a cancelled browse changes nothing, and the name chosen there, of a file
+// that exists or of one that does not yet, goes into that row's field and no other.
+// Wine's click reaches a disabled button too, so the rows of parts 3 and 4 are browsed in
+// two-part mode as well.
+TEST_F(CommandsThroughDialog, BrowseSetsOnlyItsOwnRowInBothModes)
+{
+    const std::pair<int, int> rows[] = {
+        {IDC_BROWSE_IMAGE, IDC_IMAGE_PATH}, {IDC_BROWSE_PART1, IDC_PART1_PATH},
+        {IDC_BROWSE_PART2, IDC_PART2_PATH}, {IDC_BROWSE_PART3, IDC_PART3_PATH},
+        {IDC_BROWSE_PART4, IDC_PART4_PATH}};
+    // In a folder of their own, so that a bare name chosen lands there only when the
+    // Open dialog started at the field's text, not in the program's current folder.
+    fs::path folder = directory / "rows";
+    fs::create_directories(folder);
+    std::map<int, std::string> fields;
+    for (auto [button, field] : rows) {
+        fields[field] = (folder / ("start" + std::to_string(field) + ".bin")).string();
+        fill(field, fields[field]);
+    }
+
+    for (bool fourParts : {false, true}) {
+        if (fourParts) {
+            ASSERT_TRUE(program.toggleCheckBox(IDC_FOUR_PARTS));
+        }
+        for (auto [button, field] : rows) {
+            SCOPED_TRACE("button " + std::to_string(button) + (fourParts ? ", four parts" : ""));
+            std::string startName = fs::path(fields[field]).filename().string();
+            std::string chosen = std::to_string(field) + (fourParts ? "new.bin" : "old.bin");
+            if (!fourParts)
+                writeFile(folder / chosen, {0x01});
+
+            program.click(button);
+            ASSERT_EQ(program.waitForOpenDialog(), startName);
+            ASSERT_TRUE(program.answerOpenDialog("cancelled.bin", IDCANCEL));
+            program.click(button);
+            ASSERT_EQ(program.waitForOpenDialog(), startName) << "the cancel changed the field";
+            ASSERT_TRUE(program.answerOpenDialog(chosen, IDOK)) << "the name was not taken";
+
+            fields[field] = (folder / chosen).string();
+            std::map<int, std::string> shown;
+            for (auto [otherButton, otherField] : rows)
+                shown[otherField] = program.text(otherField);
+            ASSERT_EQ(shown, fields);
+        }
     }
 }
 

@@ -2,6 +2,7 @@
 // process's own, posted clicks and keys, and message boxes read back from outside.
 #include "driver.h"
 
+#include <dlgs.h>
 #include <psapi.h>
 
 #include <iterator>
@@ -14,9 +15,6 @@
 namespace e2e {
 
 namespace {
-
-// The code written into the program's process pushes 32-bit arguments.
-static_assert(sizeof(void*) == 4, "the end-to-end driver is built for 32-bit Windows");
 
 constexpr DWORD kPollMs = 10;
 
@@ -113,6 +111,26 @@ HWND findDialog(DWORD processId, HWND owner)
     DialogSearch search{processId, owner, nullptr};
     EnumDesktopWindows(virtualDesktop(), matchDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+// The Open dialog's file name box: an edit field of its own in the old-style dialog, the
+// edit field inside a combo box in the Explorer-style one that Wine shows.
+BOOL CALLBACK matchFileNameBox(HWND window, LPARAM parameter)
+{
+    int id = GetDlgCtrlID(window);
+    if ((id == edt1 || id == cmb13) && className(window) == "Edit") {
+        *reinterpret_cast<HWND*>(parameter) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND fileNameBox(HWND openDialog)
+{
+    HWND found = nullptr;
+    if (openDialog)
+        EnumChildWindows(openDialog, matchFileNameBox, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 INT_PTR CALLBACK ignoreMessages(HWND, UINT, WPARAM, LPARAM)
@@ -280,7 +298,7 @@ std::optional<MessageBoxView> Program::waitForMessageBox() const
         } else if (lstrcmpiA(name.c_str(), "Static") == 0) {
             // A Wine message box always has its icon static; without an icon it is empty.
             if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
-                view.icon = std::uintptr_t(sendTo(child, STM_GETICON));
+                view.icon = std::uint32_t(sendTo(child, STM_GETICON));
             else
                 view.text = text(child);
         }
@@ -312,10 +330,35 @@ bool Program::toggleCheckBox(int id) const
     return waitUntil([&] { return isChecked(id) != before; });
 }
 
-// The code is: push each argument, last first; mov eax, function; call eax; ret 4. The
-// thread's exit code is what the function returned. Handles such as icons belong to the
-// process that loaded them, so they are compared there.
-std::optional<std::uintptr_t> Program::callInProgram(const char* module, const char* function,
+std::optional<std::string> Program::waitForOpenDialog() const
+{
+    HWND nameBox = nullptr;
+    if (!waitUntil([&] {
+            return (nameBox = fileNameBox(findDialog(process_.dwProcessId, dialog_))) != nullptr;
+        }))
+        return std::nullopt;
+    return text(nameBox);
+}
+
+bool Program::answerOpenDialog(const std::string& name, int button) const
+{
+    HWND openDialog = findDialog(process_.dwProcessId, dialog_);
+    HWND nameBox = fileNameBox(openDialog);
+    if (!nameBox || sendTo(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str())) != TRUE)
+        return false;
+    PostMessageA(GetDlgItem(openDialog, button), BM_CLICK, 0, 0);
+    if (!waitUntil([&] { return !IsWindow(openDialog); }))
+        return false;
+    sendTo(dialog_, WM_NULL);   // answered once the browse has ended and set its field
+    return true;
+}
+
+// The code written into the program calls the function with the arguments as its calling
+// convention wants them; the thread's exit code is what the function returned, cut to 32
+// bits. Handles such as icons belong to the process that loaded them, so they are
+// compared there; a user handle carries only 32 bits, also in a 64-bit process, so the
+// cut loses nothing of it.
+std::optional<std::uint32_t> Program::callInProgram(const char* module, const char* function,
                                                      std::vector<std::uintptr_t> arguments) const
 {
     HMODULE local = GetModuleHandleA(module);
@@ -327,23 +370,40 @@ std::optional<std::uintptr_t> Program::callInProgram(const char* module, const c
                                            reinterpret_cast<std::uintptr_t>(local));
 
     std::vector<unsigned char> code;
-    auto emit32 = [&](std::uint32_t value) {
-        for (int shift = 0; shift < 32; shift += 8)
+    auto emit = [&](std::uintptr_t value) {
+        for (size_t shift = 0; shift < 8 * sizeof value; shift += 8)
             code.push_back(static_cast<unsigned char>(value >> shift));
     };
-    for (auto argument = arguments.rbegin(); argument != arguments.rend(); ++argument) {
-        code.push_back(0x68);
-        emit32(std::uint32_t(*argument));
+    if constexpr (sizeof(void*) == 8) {
+        // sub rsp, 40: the 32 bytes the callee may spill its register arguments into, and
+        // the stack aligned to 16 bytes again at the call. Then mov rcx, rdx, r8, r9 (all
+        // four, unused ones 0); mov rax, function; call rax; add rsp, 40; ret.
+        arguments.resize(4);
+        code = {0x48, 0x83, 0xEC, 0x28};
+        const unsigned char loads[4][2] = {{0x48, 0xB9}, {0x48, 0xBA}, {0x49, 0xB8}, {0x49, 0xB9}};
+        for (size_t i = 0; i < 4; ++i) {
+            code.insert(code.end(), std::begin(loads[i]), std::end(loads[i]));
+            emit(arguments[i]);
+        }
+        code.insert(code.end(), {0x48, 0xB8});
+        emit(target);
+        code.insert(code.end(), {0xFF, 0xD0, 0x48, 0x83, 0xC4, 0x28, 0xC3});
+    } else {
+        // push each argument, last first; mov eax, function; call eax; ret 4.
+        for (auto argument = arguments.rbegin(); argument != arguments.rend(); ++argument) {
+            code.push_back(0x68);
+            emit(*argument);
+        }
+        code.push_back(0xB8);
+        emit(target);
+        code.insert(code.end(), {0xFF, 0xD0, 0xC2, 0x04, 0x00});
     }
-    code.push_back(0xB8);
-    emit32(std::uint32_t(target));
-    code.insert(code.end(), {0xFF, 0xD0, 0xC2, 0x04, 0x00});
 
     void* remoteCode = VirtualAllocEx(process_.hProcess, nullptr, code.size(),
                                       MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE);
     if (!remoteCode)
         return std::nullopt;
-    std::optional<std::uintptr_t> result;
+    std::optional<std::uint32_t> result;
     if (WriteProcessMemory(process_.hProcess, remoteCode, code.data(), code.size(), nullptr)) {
         HANDLE thread = CreateRemoteThread(process_.hProcess, nullptr, 0,
                                            reinterpret_cast<LPTHREAD_START_ROUTINE>(remoteCode),

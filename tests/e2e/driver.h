@@ -17,12 +17,13 @@ constexpr DWORD kWaitMs = 10000;
 constexpr int kDesktopWidth = 640;
 constexpr int kDesktopHeight = 480;
 
-// A message box as the program shows it; the icon is a handle in the program's process.
+// A message box as the program shows it; the icon is a handle in the program's process,
+// by its low 32 bits, as callInProgram gives handles.
 struct MessageBoxView {
     std::string caption;
     std::string text;
     std::vector<std::string> buttons;
-    std::uintptr_t icon = 0;
+    std::uint32_t icon = 0;
 };
 
 // One run of KESTRUM.EXE. The destructor kills the program if it is still running.
@@ -68,9 +69,17 @@ public:
     // whatever was posted to the dialog before has been handled.
     bool toggleCheckBox(int id) const;
 
+    // Waits for the Open dialog of a browse; the text its file name box starts with, or
+    // nullopt if none shows in time.
+    std::optional<std::string> waitForOpenDialog() const;
+    // Types `name` into the Open dialog's file name box and presses its button `button`,
+    // IDOK ("Open") or IDCANCEL; true once the dialog has closed and the browse ended.
+    bool answerOpenDialog(const std::string& name, int button) const;
+
     // Calls a function exported by one of the program's DLLs, on a new thread in the
-    // program's process, with up to four arguments; its result, or nullopt.
-    std::optional<std::uintptr_t> callInProgram(const char* module, const char* function,
+    // program's process, with up to four arguments; the low 32 bits of its result (all
+    // that a thread's exit code holds), or nullopt.
+    std::optional<std::uint32_t> callInProgram(const char* module, const char* function,
                                                 std::vector<std::uintptr_t> arguments) const;
 
     std::optional<DWORD> waitForExit();

@@ -1,28 +1,9 @@
 // Files another program holds open: Windows only, as POSIX has no sharing modes. Here a file
 // can be found yet fail to open, which is how a read fails after its size check passed.
 #include "command_fixture.h"
-
-#include <windows.h>
+#include "open_elsewhere_win32.h"
 
 namespace {
-
-// Holds a file open sharing both reading and writing, as a program that means no lock
-// would, so only our own sharing flags can make our open fail.
-class OpenElsewhere {
-public:
-    OpenElsewhere(const char* path, DWORD access)
-        : file_(CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))
-    {
-    }
-    ~OpenElsewhere() { CloseHandle(file_); }
-    OpenElsewhere(const OpenElsewhere&) = delete;
-    OpenElsewhere& operator=(const OpenElsewhere&) = delete;
-    bool held() const { return file_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE file_;
-};
 
 class LockedFile : public CommandTest {};
 

@@ -2,15 +2,22 @@
 # Checks that KESTRUM.EXE is what Windows 95 and NT 4.0 can load: a PE32 GUI program for
 # subsystem 4.0, at most 8 KiB, importing only calls those systems already had, from
 # KERNEL32, USER32 and COMDLG32 alone, and that nothing in it needs a runtime to start.
-# Usage: check_executable.sh EXE OBJDUMP NM OBJECT...
+# The 64-bit test build, a PE32+ program, must pass the same checks, so that it is the
+# same program that its tests run.
+# Usage: check_executable.sh PE32|PE32+ EXE OBJDUMP NM OBJECT...
 set -u
-exe=$1 objdump=$2 nm=$3
-shift 3
+format=$1 exe=$2 objdump=$3 nm=$4
+shift 4
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
+case $format in
+  PE32) magic=010b ;;
+  PE32+) magic=020b ;;
+  *) echo "FAIL: unknown format $format"; exit 1 ;;
+esac
 headers=$("$objdump" -p "$exe") || { echo "FAIL: cannot read $exe"; exit 1; }
-echo "$headers" | grep -Eq '^Magic[[:space:]]+010b[[:space:]]+\(PE32\)' || fail "not PE32"
+echo "$headers" | grep -Eq "^Magic[[:space:]]+$magic[[:space:]]" || fail "not $format"
 echo "$headers" | grep -Eq '^Subsystem[[:space:]]+00000002' || fail "not a GUI program"
 echo "$headers" | grep -Eq '^MajorSubsystemVersion[[:space:]]+4$' || fail "subsystem major version not 4"
 echo "$headers" | grep -Eq '^MinorSubsystemVersion[[:space:]]+0$' || fail "subsystem minor version not 0"

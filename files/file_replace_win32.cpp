@@ -30,10 +30,24 @@ bool removeFile(const char* path)
     return DeleteFileA(path);
 }
 
-bool isDirectory(const char* path)
+// FindFirstFileA takes * and ? as a pattern and would find some other file by it.
+FileLookup lookUpFile(const char* path)
 {
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    for (const char* at = path; *at; ++at) {
+        if (*at == '*' || *at == '?') {
+            SetLastError(ERROR_INVALID_NAME);
+            return {FileKind::Missing, false, 0};
+        }
+    }
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA(path, &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return {FileKind::Missing, false, 0};
+    FindClose(search);
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        return {FileKind::Directory, false, 0};
+    return {FileKind::File, (entry.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0,
+            (std::uint64_t(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow};
 }
 
 // Either slash separates folders, and a drive's colon ends one ("C:rom.bin").
@@ -45,4 +59,20 @@ std::size_t folderPrefixLength(const char* path)
             length = i + 1;
     }
     return length;
+}
+
+static unsigned upperCase(char c)
+{
+    return unsigned(ULONG_PTR(CharUpperA(LPSTR(ULONG_PTR(static_cast<unsigned char>(c)))))) & 0xFF;
+}
+
+// NTFS and FAT compare names without case, by upper-casing each character.
+bool sameFileName(const char* a, const char* b)
+{
+    for (;; ++a, ++b) {
+        if (upperCase(*a) != upperCase(*b))
+            return false;
+        if (*a == '\0')
+            return true;
+    }
 }

@@ -1,6 +1,7 @@
 // Files written whole or not at all, for POSIX systems: a new file, then rename().
 #include "file_replace.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -26,8 +27,17 @@ int writeNewFile(const char* path, const unsigned char* source, std::size_t coun
     return flushed ? 0 : 1;
 }
 
+// The replacement keeps the target's owner and permission bits, as an edit in place would.
+// An owner this user may not give the file away to is kept only as far as the system allows,
+// and then the set-user and set-group bits are not carried over to a file of another owner.
 bool replaceFile(const char* from, const char* to)
 {
+    struct stat target;
+    if (stat(to, &target) == 0 && S_ISREG(target.st_mode)) {
+        bool owned = chown(from, target.st_uid, target.st_gid) == 0;
+        if (chmod(from, target.st_mode & (owned ? 07777 : 0777)) != 0)
+            return false;
+    }
     return std::rename(from, to) == 0;
 }
 
@@ -36,14 +46,25 @@ bool removeFile(const char* path)
     return unlink(path) == 0;
 }
 
-bool isDirectory(const char* path)
+// access() asks with this user's own rights, which the mode bits alone do not tell.
+FileLookup lookUpFile(const char* path)
 {
     struct stat entry;
-    return stat(path, &entry) == 0 && S_ISDIR(entry.st_mode);
+    if (stat(path, &entry) != 0)
+        return {FileKind::Missing, false, 0};
+    if (S_ISDIR(entry.st_mode))
+        return {FileKind::Directory, false, 0};
+    bool readOnly = access(path, W_OK) != 0 && (errno == EACCES || errno == EROFS);
+    return {FileKind::File, readOnly, S_ISREG(entry.st_mode) ? std::uint64_t(entry.st_size) : 0};
 }
 
 std::size_t folderPrefixLength(const char* path)
 {
     const char* slash = std::strrchr(path, '/');
     return slash ? std::size_t(slash - path + 1) : 0;
+}
+
+bool sameFileName(const char* a, const char* b)
+{
+    return std::strcmp(a, b) == 0;
 }
