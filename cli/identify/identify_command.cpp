@@ -13,7 +13,6 @@
 #include "verdict.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 
@@ -38,16 +37,9 @@ std::size_t fileSize(const std::string& path)
     return std::size_t(queryFileSize(path.c_str()).size);
 }
 
-std::string fixed(double value, int digits)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.*f", digits, value);
-    return text;
-}
-
 std::string summary(const LayoutEvidence& layout)
 {
-    std::string text = fixed(layout.meanBits, 3) + " bits per byte, " +
+    std::string text = bitsText(layout.meanBits, 3) + " bits per byte, " +
                        std::to_string(layout.instructions.cpuMatches) + " instruction words" +
                        (layout.instructions.cpu.empty() ? "" : " (" + layout.instructions.cpu + ")") + ", " +
                        std::to_string(layout.trigrams) + " letter sequences";
@@ -76,8 +68,8 @@ void printEvidence(const std::vector<LayoutEvidence>& layouts, const Verdict& ve
             out << (k ? ", " : " ") << strings[k];
         out << '\n';
     }
-    out << "  byte statistics: " << fixed(chosen.meanBits, 2)
-        << " bits per byte given the byte before, " << fixed(meanBits(statistics.unrelated), 2)
+    out << "  byte statistics: " << bitsText(chosen.meanBits, 2)
+        << " bits per byte given the byte before, " << bitsText(meanBits(statistics.unrelated), 2)
         << " for unrelated bytes; " << verdict.close.size() << " of " << layouts.size()
         << " layouts close to the best\n";
     // merge takes the part size from its part 1 and refuses a shorter part after it.

@@ -10,6 +10,7 @@
 #include "pair_statistics.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdint>
 #include <iterator>
 #include <map>
@@ -95,6 +96,13 @@ double meanBits(const BlockBits& bits)
     for (double b : bits)
         sum += b;
     return sum / kBlocks;
+}
+
+std::string bitsText(double bits, int decimals)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.*f", decimals, bits);
+    return text;
 }
 
 PairStatistics measurePairs(const std::vector<Bytes>& parts, std::size_t laneSize,

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 #include <vector>
 
 constexpr int kBlocks = 8;
@@ -20,3 +21,5 @@ struct PairStatistics {
 PairStatistics measurePairs(const std::vector<Bytes>& parts, std::size_t laneSize,
                             const std::vector<Layout>& layouts);
 double meanBits(const BlockBits& bits);
+// A figure of bits for the report, with the given decimals.
+std::string bitsText(double bits, int decimals);

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace {
@@ -18,13 +17,6 @@ constexpr double kMinSteadiness = 4.0;  // the lead over its spread across block
 constexpr double kMinTwinLead = 0.5;    // bits per byte ahead of a twin
 constexpr int kMinInstructions = 16;
 constexpr int kMinTrigrams = 16;
-
-std::string fixed(double value, int digits)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.*f", digits, value);
-    return text;
-}
 
 // The lead of `behind` over `best` per block, as its mean over its standard error.
 double steadiness(const BlockBits& best, const BlockBits& behind)
@@ -62,51 +54,12 @@ struct Signal {
     }
 };
 
-}  // namespace
-
-Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics& statistics)
+std::vector<Signal> gatherSignals(const std::vector<LayoutEvidence>& layouts)
 {
-    Verdict verdict;
-    std::vector<std::size_t> all(layouts.size());
-    for (std::size_t i = 0; i < all.size(); ++i)
-        all[i] = i;
-    std::stable_sort(all.begin(), all.end(), [&](std::size_t a, std::size_t b) {
-        return layouts[a].meanBits < layouts[b].meanBits;
-    });
-    if (statistics.samplesPerBlock == 0) {
-        verdict.reason = "too little data to judge";
-        return verdict;
-    }
-    const LayoutEvidence& best = layouts[all[0]];
-    verdict.chosen = all[0];
-    verdict.runnerUp = all[1];
-    double structure = meanBits(statistics.unrelated) - best.meanBits;
-    if (structure < kMinStructure) {
-        verdict.reason = "in no layout does a byte follow from the one before it (" +
-                         fixed(best.meanBits, 2) + " bits per byte at best, " +
-                         fixed(meanBits(statistics.unrelated), 2) +
-                         " for unrelated bytes): noise, compressed data or blank parts";
-        verdict.close = {all.begin(), all.begin() + std::min<std::ptrdiff_t>(4, std::ptrdiff_t(all.size()))};
-        return verdict;
-    }
-    for (std::size_t i : all) {
-        if (i == all[0] || !clearlyBehind(best, layouts[i]))
-            verdict.close.push_back(i);
-    }
-
-    // A twin of the best, the same bytes in each 32-bit group in another order, stays close
-    // unless far behind: fixed-width code and 16-bit data make the wrong order of a group
-    // look as regular as the right one.
-    for (std::size_t i : all) {
-        bool close = std::find(verdict.close.begin(), verdict.close.end(), i) != verdict.close.end();
-        if (!close && twinLayouts(best.layout, layouts[i].layout) &&
-            layouts[i].meanBits - best.meanBits < kMinTwinLead)
-            verdict.close.push_back(i);
-    }
-
-    std::vector<Signal> signals = {{"the header", "", {}, 1},
-                                   {"instruction words", "instruction words", {}, kMinInstructions},
-                                   {"readable text", "common letter sequences of words", {}, kMinTrigrams}};
+    std::vector<Signal> signals = {
+        {"the header", "", {}, 1},
+        {"instruction words", "instruction words", {}, kMinInstructions},
+        {"readable text", "common letter sequences of words", {}, kMinTrigrams}};
     for (const LayoutEvidence& layout : layouts) {
         signals[0].counts.push_back(layout.header.empty() ? 0 : 1);
         // x86 words have no alignment, so pairs of them survive in many wrong layouts; and
@@ -115,19 +68,54 @@ Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics&
         signals[1].counts.push_back(words.aligned && words.words.size() >= 2 ? words.cpuMatches : 0);
         signals[2].counts.push_back(layout.trigrams);
     }
-    // A layout is chosen when one signal puts it clearly ahead of every other close layout,
-    // no signal puts another layout clearly ahead of it, and nothing else qualifies.
-    std::vector<std::size_t> winners;
-    std::string decidedBy;
-    std::size_t runnerUp = 0;
-    for (std::size_t i : verdict.close) {
+    return signals;
+}
+
+bool contains(const std::vector<std::size_t>& list, std::size_t item)
+{
+    return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+// The layouts no other clearly beats on byte statistics, `ranked` best first. A twin of the
+// best, the same bytes in each 32-bit group in another order, stays among them unless far
+// behind: fixed-width code and 16-bit data make a wrong order within a group look as
+// regular as the right one.
+std::vector<std::size_t> closeLayouts(const std::vector<LayoutEvidence>& layouts,
+                                      const std::vector<std::size_t>& ranked)
+{
+    const LayoutEvidence& best = layouts[ranked[0]];
+    std::vector<std::size_t> close;
+    for (std::size_t i : ranked) {
+        const LayoutEvidence& other = layouts[i];
+        bool twin = i != ranked[0] && twinLayouts(best.layout, other.layout) &&
+                    other.meanBits - best.meanBits < kMinTwinLead;
+        if (i == ranked[0] || !clearlyBehind(best, other) || twin)
+            close.push_back(i);
+    }
+    return close;
+}
+
+struct Choice {
+    std::size_t layout, runnerUp;
+    const Signal* by;   // null: the byte statistics alone
+};
+
+// The close layouts that one signal puts clearly ahead of every other close layout and no
+// signal puts behind another; with a single close layout, that one.
+std::vector<Choice> supportedLayouts(const std::vector<std::size_t>& close,
+                                     const std::vector<Signal>& signals)
+{
+    if (close.size() == 1)
+        return {{close[0], 0, nullptr}};
+    std::vector<Choice> supported;
+    for (std::size_t i : close) {
         bool contradicted = false;
-        std::string supportedBy;
+        const Signal* by = nullptr;
         std::size_t second = i;
         for (const Signal& signal : signals) {
-            bool aheadOfAll = verdict.close.size() > 1;
-            std::size_t next = i;
-            for (std::size_t j : verdict.close) {
+            bool aheadOfAll = true;
+            std::size_t next = i;   // the strongest other layout on this signal
+            for (std::size_t j : close) {
                 if (j == i)
                     continue;
                 contradicted |= signal.ahead(j, i);
@@ -135,53 +123,80 @@ Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics&
                 if (next == i || signal.counts[j] > signal.counts[next])
                     next = j;
             }
-            if (aheadOfAll && supportedBy.empty()) {
-                supportedBy = signal.name;
+            if (aheadOfAll && !by) {
+                by = &signal;
                 second = next;
             }
         }
-        if (verdict.close.size() == 1)
-            supportedBy = "byte statistics";
-        if (!contradicted && !supportedBy.empty()) {
-            winners.push_back(i);
-            decidedBy = supportedBy;
-            runnerUp = second;
-        }
+        if (by && !contradicted)
+            supported.push_back({i, second, by});
     }
-    if (winners.size() != 1) {
+    return supported;
+}
+
+std::string statisticsLead(const LayoutEvidence& best, const LayoutEvidence& second)
+{
+    double steady = steadiness(best.bits, second.bits);
+    return bitsText(second.meanBits - best.meanBits, 2) + " bits per byte, steady over " +
+           std::to_string(kBlocks) + " samples (" +
+           (std::isinf(steady) ? std::string("no spread") : bitsText(steady, 1) + " times its spread") + ")";
+}
+
+std::string signalLead(const Signal& signal, const Choice& choice)
+{
+    if (signal.least == 1)
+        return "a header it lacks";
+    return std::to_string(signal.counts[choice.layout]) + " " + signal.unit + " against " +
+           std::to_string(signal.counts[choice.runnerUp]);
+}
+
+}  // namespace
+
+Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics& statistics)
+{
+    Verdict verdict;
+    std::vector<std::size_t> ranked(layouts.size());
+    for (std::size_t i = 0; i < ranked.size(); ++i)
+        ranked[i] = i;
+    std::stable_sort(ranked.begin(), ranked.end(), [&](std::size_t a, std::size_t b) {
+        return layouts[a].meanBits < layouts[b].meanBits;
+    });
+    if (statistics.samplesPerBlock == 0) {
+        verdict.reason = "too little data to judge";
+        return verdict;
+    }
+    const LayoutEvidence& best = layouts[ranked[0]];
+    verdict.chosen = ranked[0];
+    verdict.runnerUp = ranked[1];
+    if (meanBits(statistics.unrelated) - best.meanBits < kMinStructure) {
+        verdict.reason = "in no layout does a byte follow from the one before it (" +
+                         bitsText(best.meanBits, 2) + " bits per byte at best, " +
+                         bitsText(meanBits(statistics.unrelated), 2) +
+                         " for unrelated bytes): noise, compressed data or blank parts";
+        verdict.close.assign(ranked.begin(), ranked.begin() + std::min<std::ptrdiff_t>(4, std::ptrdiff_t(ranked.size())));
+        return verdict;
+    }
+    verdict.close = closeLayouts(layouts, ranked);
+    std::vector<Signal> signals = gatherSignals(layouts);
+    std::vector<Choice> supported = supportedLayouts(verdict.close, signals);
+    if (supported.size() != 1) {
         verdict.reason = std::to_string(verdict.close.size()) +
                          " layouts fit the byte statistics alike, and no header, instruction "
                          "words or text tell them apart";
         return verdict;
     }
-    verdict.chosen = winners[0];
-    verdict.decidedBy = decidedBy;
-    if (decidedBy == "byte statistics") {
-        verdict.runnerUp = all[1];
-        double lead = steadiness(best.bits, layouts[all[1]].bits);
-        verdict.lead = fixed(layouts[all[1]].meanBits - best.meanBits, 2) +
-                       " bits per byte, steady over " + std::to_string(kBlocks) +
-                       " samples (" + (std::isinf(lead) ? std::string("no spread") :
-                                       fixed(lead, 1) + " times its spread") + ")";
-    } else {
-        verdict.runnerUp = runnerUp;
-        const Signal& signal = *std::find_if(signals.begin(), signals.end(),
-                                             [&](const Signal& s) { return s.name == decidedBy; });
-        verdict.lead = signal.name == std::string("the header")
-                           ? std::string("a header it lacks")
-                           : std::to_string(signal.counts[verdict.chosen]) + " " + signal.unit +
-                                 " against " + std::to_string(signal.counts[runnerUp]);
-    }
+    Choice choice = supported[0];
+    verdict.chosen = choice.layout;
+    verdict.decidedBy = choice.by ? choice.by->name : "byte statistics";
+    verdict.runnerUp = choice.by ? choice.runnerUp : ranked[1];
+    verdict.lead = choice.by ? signalLead(*choice.by, choice) : statisticsLead(best, layouts[ranked[1]]);
 
     // No signal may favour a layout the byte statistics put behind.
-    for (std::size_t i : all) {
-        if (std::find(verdict.close.begin(), verdict.close.end(), i) != verdict.close.end())
-            continue;
+    for (std::size_t i : ranked) {
         for (const Signal& signal : signals) {
-            if (signal.ahead(i, verdict.chosen)) {
-                verdict.reason = std::string("the signals disagree: ") + decidedBy +
-                                 " favour one layout, " + signal.name + " another";
-                verdict.decided = false;
+            if (!contains(verdict.close, i) && signal.ahead(i, verdict.chosen)) {
+                verdict.reason = "the signals disagree: " + verdict.decidedBy +
+                                 " points to one layout, " + signal.name + " to another";
                 return verdict;
             }
         }
