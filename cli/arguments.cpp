@@ -12,6 +12,7 @@ const char* usageText()
     return "usage: kestrum-cli split [OPTIONS] IMAGE PART1 PART2 [PART3 PART4]\n"
            "       kestrum-cli merge [OPTIONS] IMAGE PART1 PART2 [PART3 PART4]\n"
            "       kestrum-cli swap  IN OUT\n"
+           "       kestrum-cli identify [-v] PART1 PART2 [PART3 PART4]\n"
            "       kestrum-cli --help | --version\n"
            "\n"
            "split deals the bytes of a ROM image round-robin over two or four part files,\n"
@@ -21,6 +22,15 @@ const char* usageText()
            "16-bit word of IN and writes OUT. Images hold at most 64 MiB. Every input is\n"
            "read before any output is written, and each output is replaced whole or not\n"
            "at all.\n"
+           "\n"
+           "identify tries every layout merge can build from dumped parts (every order,\n"
+           "byte or word lanes, swapped or not) and prints the merge command that rebuilds\n"
+           "the image, with IMAGE for its name, then the evidence; or 'undetermined:' and\n"
+           "why, when no layout stands clearly ahead (exit status 3). It warns of blank\n"
+           "parts, stuck data bits and halves that repeat. -v adds every layout's score:\n"
+           "  $ kestrum-cli identify u2.bin u1.bin\n"
+           "  kestrum-cli merge --width 2 --swap IMAGE u1.bin u2.bin\n"
+           "    instructions: MIPS, big-endian: 56 jr ra 03E00008, ...\n"
            "\n"
            "options:\n"
            "  -v, --verbose   for each file written, print its size, CRC32 and SHA-1, and\n"
@@ -35,7 +45,7 @@ const char* usageText()
            "  --version       print the version and exit\n"
            "\n"
            "exit status: 0 done, 1 a file could not be read or written or was refused,\n"
-           "2 the command line is wrong.\n";
+           "2 the command line is wrong, 3 identify found no clear answer.\n";
 }
 
 // A whole number, decimal or 0x hex, with an optional K or M suffix where allowed. Values
@@ -71,9 +81,15 @@ static std::string optionValue(const std::vector<std::string>& arguments, std::s
     return arguments[i];
 }
 
-// The operands by role: IN and OUT, or the image and its parts.
+// The operands by role: IN and OUT, the parts alone, or the image and its parts.
 static void assignPaths(Request& request, const std::vector<std::string>& operands)
 {
+    if (request.command == Command::Identify) {
+        if (operands.size() != 2 && operands.size() != 4)
+            throw UsageError("give 2 or 4 parts");
+        request.parts = operands;
+        return;
+    }
     if (request.command == Command::Swap) {
         if (operands.size() != 2)
             throw UsageError("swap needs IN and OUT");
@@ -101,7 +117,8 @@ static void checkPaths(const Request& request)
         checkNamed(request.out, "OUT");
         return;
     }
-    checkNamed(request.image, "the image");
+    if (request.command != Command::Identify)
+        checkNamed(request.image, "the image");
     for (std::size_t k = 0; k < request.parts.size(); ++k)
         checkNamed(request.parts[k], "part " + std::to_string(k + 1));
 }
@@ -124,9 +141,10 @@ static void checkRequest(const Request& request)
     checkPaths(request);
     bool layout = request.width != 1 || request.swap || request.fillTo || request.fill ||
                   request.mirror;
-    if (request.command == Command::Swap) {
+    if (request.command == Command::Swap || request.command == Command::Identify) {
         if (layout)
-            throw UsageError("swap takes no layout options");
+            throw UsageError(std::string(request.command == Command::Swap ? "swap" : "identify") +
+                             " takes no layout options");
         return;
     }
     if (request.fill && (!request.fillTo || request.mirror))
@@ -160,6 +178,8 @@ static std::optional<Command> fileCommand(const std::string& name)
         return Command::Merge;
     if (name == "swap")
         return Command::Swap;
+    if (name == "identify")
+        return Command::Identify;
     return std::nullopt;
 }
 

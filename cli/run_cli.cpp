@@ -4,6 +4,7 @@
 
 #include "arguments.h"
 #include "file_commands.h"
+#include "identify_command.h"
 
 #include <new>
 
@@ -18,6 +19,7 @@ static int runCommand(const std::vector<std::string>& arguments, std::ostream& o
         case Command::Split:   splitFiles(request, out); break;
         case Command::Merge:   mergeFiles(request, out, err); break;
         case Command::Swap:    swapFile(request, out); break;
+        case Command::Identify: return identifyParts(request.parts, request.verbose, out, err);
         }
         return 0;
     } catch (const UsageError& error) {

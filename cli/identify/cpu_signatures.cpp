@@ -1,0 +1,131 @@
+// Instruction words that compilers emit in nearly every function: returns, stack frames,
+// no-ops. Each is matched at its CPU's alignment in the byte order the CPU reads, so a
+// big-endian image and its byte-swapped twin, which byte statistics cannot tell apart,
+// match different words.
+#include "cpu_signatures.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <iterator>
+#include <map>
+
+namespace {
+
+struct Signature {
+    const char* cpu;
+    const char* name;
+    unsigned char bytes[4];
+    unsigned char mask[4];
+    int length;
+    int alignment;
+};
+
+
+const Signature kSignatures[] = {
+    {"68000, big-endian", "RTS 4E75", {0x4E, 0x75}, {0xFF, 0xFF}, 2, 2},
+    {"68000, big-endian", "LINK A6 4E56", {0x4E, 0x56}, {0xFF, 0xFF}, 2, 2},
+    {"68000, big-endian", "UNLK A6 4E5E", {0x4E, 0x5E}, {0xFF, 0xFF}, 2, 2},
+    {"68000, big-endian", "MOVEM.L -(SP) 48E7", {0x48, 0xE7}, {0xFF, 0xFF}, 2, 2},
+    {"68000, big-endian", "MOVEM.L (SP)+ 4CDF", {0x4C, 0xDF}, {0xFF, 0xFF}, 2, 2},
+    {"MIPS, big-endian", "jr ra 03E00008", {0x03, 0xE0, 0x00, 0x08}, {0xFF, 0xFF, 0xFF, 0xFF}, 4, 4},
+    {"MIPS, big-endian", "addiu sp 27BDFFxx", {0x27, 0xBD, 0xFF}, {0xFF, 0xFF, 0xFF}, 3, 4},
+    {"MIPS, big-endian", "sw ra AFBFxxxx", {0xAF, 0xBF}, {0xFF, 0xFF}, 2, 4},
+    {"MIPS, big-endian", "lw ra 8FBFxxxx", {0x8F, 0xBF}, {0xFF, 0xFF}, 2, 4},
+    {"MIPS, little-endian", "jr ra 03E00008", {0x08, 0x00, 0xE0, 0x03}, {0xFF, 0xFF, 0xFF, 0xFF}, 4, 4},
+    {"MIPS, little-endian", "addiu sp 27BDFFxx", {0, 0xFF, 0xBD, 0x27}, {0, 0xFF, 0xFF, 0xFF}, 4, 4},
+    {"MIPS, little-endian", "sw ra AFBFxxxx", {0, 0, 0xBF, 0xAF}, {0, 0, 0xFF, 0xFF}, 4, 4},
+    {"MIPS, little-endian", "lw ra 8FBFxxxx", {0, 0, 0xBF, 0x8F}, {0, 0, 0xFF, 0xFF}, 4, 4},
+    {"PowerPC, big-endian", "blr 4E800020", {0x4E, 0x80, 0x00, 0x20}, {0xFF, 0xFF, 0xFF, 0xFF}, 4, 4},
+    {"PowerPC, big-endian", "mflr r0 7C0802A6", {0x7C, 0x08, 0x02, 0xA6}, {0xFF, 0xFF, 0xFF, 0xFF}, 4, 4},
+    {"PowerPC, big-endian", "mtlr r0 7C0803A6", {0x7C, 0x08, 0x03, 0xA6}, {0xFF, 0xFF, 0xFF, 0xFF}, 4, 4},
+    {"PowerPC, big-endian", "stwu r1 9421xxxx", {0x94, 0x21}, {0xFF, 0xFF}, 2, 4},
+    {"SPARC, big-endian", "ret 81C7E008", {0x81, 0xC7, 0xE0, 0x08}, {0xFF, 0xFF, 0xFF, 0xFF}, 4, 4},
+    {"SPARC, big-endian", "retl 81C3E008", {0x81, 0xC3, 0xE0, 0x08}, {0xFF, 0xFF, 0xFF, 0xFF}, 4, 4},
+    {"SPARC, big-endian", "save 9DE3Bxxx", {0x9D, 0xE3, 0xB0}, {0xFF, 0xFF, 0xF0}, 3, 4},
+    {"ARM, little-endian", "bx lr E12FFF1E", {0x1E, 0xFF, 0x2F, 0xE1}, {0xFF, 0xFF, 0xFF, 0xFF}, 4, 4},
+    {"ARM, little-endian", "push E92Dxxxx", {0, 0, 0x2D, 0xE9}, {0, 0, 0xFF, 0xFF}, 4, 4},
+    {"ARM, little-endian", "pop E8BDxxxx", {0, 0, 0xBD, 0xE8}, {0, 0, 0xFF, 0xFF}, 4, 4},
+    {"ARM, big-endian", "bx lr E12FFF1E", {0xE1, 0x2F, 0xFF, 0x1E}, {0xFF, 0xFF, 0xFF, 0xFF}, 4, 4},
+    {"ARM, big-endian", "push E92Dxxxx", {0xE9, 0x2D}, {0xFF, 0xFF}, 2, 4},
+    {"Thumb, little-endian", "bx lr 4770", {0x70, 0x47}, {0xFF, 0xFF}, 2, 2},
+    {"Thumb, little-endian", "push.w E92D", {0x2D, 0xE9}, {0xFF, 0xFF}, 2, 2},
+    {"Thumb, little-endian", "pop.w E8BD", {0xBD, 0xE8}, {0xFF, 0xFF}, 2, 2},
+    {"AArch64, little-endian", "ret D65F03C0", {0xC0, 0x03, 0x5F, 0xD6}, {0xFF, 0xFF, 0xFF, 0xFF}, 4, 4},
+    {"AArch64, little-endian", "stp x29, x30 A9xx7BFD", {0xFD, 0x7B, 0, 0xA9}, {0xFF, 0xFF, 0, 0xFF}, 4, 4},
+    {"AArch64, little-endian", "ldp x29, x30 A8xx7BFD", {0xFD, 0x7B, 0, 0xA8}, {0xFF, 0xFF, 0, 0xFF}, 4, 4},
+    {"AArch64, little-endian", "nop D503201F", {0x1F, 0x20, 0x03, 0xD5}, {0xFF, 0xFF, 0xFF, 0xFF}, 4, 4},
+    {"RISC-V, little-endian", "c.jr ra 8082", {0x82, 0x80}, {0xFF, 0xFF}, 2, 2},
+    {"RISC-V, little-endian", "ret 00008067", {0x67, 0x80, 0x00, 0x00}, {0xFF, 0xFF, 0xFF, 0xFF}, 4, 2},
+    {"RISC-V, little-endian", "c.addi16sp 7139", {0x39, 0x71}, {0xFF, 0xFF}, 2, 2},
+    {"x86, little-endian", "pop bp; ret 5DC3", {0x5D, 0xC3}, {0xFF, 0xFF}, 2, 1},
+    {"x86, little-endian", "leave; ret C9C3", {0xC9, 0xC3}, {0xFF, 0xFF}, 2, 1},
+    {"x86, little-endian", "pop; retf 5DCB", {0x5D, 0xCB}, {0xFF, 0xFF}, 2, 1},
+    {"x86, little-endian", "push bp; mov bp, sp 5589E5", {0x55, 0x89, 0xE5}, {0xFF, 0xFF, 0xFF}, 3, 1},
+    {"x86, little-endian", "push bp; mov bp, sp 558BEC", {0x55, 0x8B, 0xEC}, {0xFF, 0xFF, 0xFF}, 3, 1},
+    {"x86, little-endian", "pop di; pop si 5F5E", {0x5F, 0x5E}, {0xFF, 0xFF}, 2, 1},
+};
+
+// Each signature is looked up by its first fully known byte, so one pass over the image
+// tries only the few signatures that byte can start.
+struct SignatureIndex {
+    std::vector<std::size_t> byByte[3][0x100];   // [offset of the known byte][its value]
+
+    SignatureIndex()
+    {
+        for (std::size_t s = 0; s < std::size(kSignatures); ++s) {
+            const Signature& signature = kSignatures[s];
+            std::size_t key = 0;
+            while (signature.mask[key] != 0xFF)
+                ++key;
+            byByte[key][signature.bytes[key]].push_back(s);
+        }
+    }
+};
+
+bool matchesAt(const Bytes& image, std::size_t at, const Signature& signature)
+{
+    std::size_t length = std::size_t(signature.length);
+    if (at % std::size_t(signature.alignment) != 0 || at + length > image.size())
+        return false;
+    for (std::size_t k = 0; k < length; ++k) {
+        if ((image[at + k] & signature.mask[k]) != signature.bytes[k])
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+InstructionCount countInstructions(const Bytes& image)
+{
+    InstructionCount count;
+    std::map<std::string, std::vector<std::pair<int, std::string>>> byCpu;
+    static const SignatureIndex index;
+    int hits[std::size(kSignatures)] = {};
+    for (std::size_t at = 0; at < image.size(); ++at) {
+        for (std::size_t key = 0; key < 3 && at + key < image.size(); ++key) {
+            for (std::size_t s : index.byByte[key][image[at + key]])
+                hits[s] += matchesAt(image, at, kSignatures[s]);
+        }
+    }
+    for (std::size_t s = 0; s < std::size(kSignatures); ++s) {
+        count.matches += hits[s];
+        if (hits[s] > 0)
+            byCpu[kSignatures[s].cpu].emplace_back(hits[s], kSignatures[s].name);
+    }
+    for (auto& [cpu, words] : byCpu) {
+        int matches = 0;
+        for (const auto& word : words)
+            matches += word.first;
+        if (matches <= count.cpuMatches)
+            continue;
+        count.cpu = cpu;
+        count.cpuMatches = matches;
+        count.aligned = cpu.rfind("x86", 0) != 0;
+        std::sort(words.rbegin(), words.rend());
+        count.words.clear();
+        for (std::size_t k = 0; k < words.size() && k < 3; ++k)
+            count.words.push_back(std::to_string(words[k].first) + " " + words[k].second);
+    }
+    return count;
+}

@@ -1,0 +1,18 @@
+// The most common instruction words of several CPUs, in the byte order each runs, counted
+// where that CPU's instructions are aligned.
+#pragma once
+
+#include "layouts.h"
+
+#include <string>
+#include <vector>
+
+struct InstructionCount {
+    std::string cpu;                  // the CPU and byte order with the most matches
+    int matches = 0;                  // matches of every CPU's words
+    int cpuMatches = 0;               // matches of that CPU's words
+    std::vector<std::string> words;   // that CPU's words found most, with their counts
+    bool aligned = false;             // that CPU's words have a fixed alignment, unlike x86's
+};
+
+InstructionCount countInstructions(const Bytes& image);

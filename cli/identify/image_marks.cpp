@@ -1,0 +1,166 @@
+// Headers, vectors and text that an image shows only in its own layout.
+#include "image_marks.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <cstdio>
+
+namespace {
+
+std::uint32_t bigLong(const Bytes& bytes, std::size_t at)
+{
+    return std::uint32_t(bytes[at]) << 24 | std::uint32_t(bytes[at + 1]) << 16 |
+           std::uint32_t(bytes[at + 2]) << 8 | bytes[at + 3];
+}
+
+std::string hex(std::uint32_t value, int digits)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*X", digits, unsigned(value));
+    return text;
+}
+
+// Lane bytes [0, count) of every part, whole 32-bit units so every layout can merge them.
+Bytes imageStart(const std::vector<Bytes>& parts, std::size_t laneSize, const Layout& layout,
+                 std::size_t imageBytes)
+{
+    std::size_t count = std::min(laneSize, (imageBytes / parts.size() + 3) / 4 * 4);
+    return mergeWindow(parts, layout, 0, count - count % std::size_t(layout.width));
+}
+
+// An option ROM starts 55 AA, then its length in blocks of 512 bytes, which sum to 0.
+std::string optionRom(const std::vector<Bytes>& parts, std::size_t laneSize, const Layout& layout)
+{
+    Bytes start = imageStart(parts, laneSize, layout, 4);
+    if (start.size() < 3 || start[0] != 0x55 || start[1] != 0xAA || start[2] == 0)
+        return "";
+    std::size_t length = std::size_t(start[2]) * 0x200;
+    if (length > laneSize * parts.size())
+        return "";
+    Bytes rom = imageStart(parts, laneSize, layout, length);
+    unsigned sum = 0;
+    for (std::size_t i = 0; i < length; ++i)
+        sum += rom[i];
+    if (sum % 0x100 != 0)
+        return "";
+    return "an option-ROM header 55 AA of " + std::to_string(start[2]) +
+           " blocks of 512 bytes, whose bytes sum to 0";
+}
+
+// A PC BIOS starts at its top 16 bytes, with a far jump into segment F000.
+std::string x86Reset(const std::vector<Bytes>& parts, std::size_t laneSize, const Layout& layout)
+{
+    std::size_t count = 16 / parts.size();
+    if (laneSize < count)
+        return "";
+    Bytes end = mergeWindow(parts, layout, laneSize - count, count);
+    if (end[0] != 0xEA || end[3] != 0x00 || end[4] != 0xF0)
+        return "";
+    return "an x86 reset jump in the last 16 bytes: EA to F000:" + hex(end[2] << 8 | end[1], 4);
+}
+
+// A 68000 starts with its stack pointer and reset PC, then vectors to handlers in the ROM.
+std::string vectors68000(const std::vector<Bytes>& parts, std::size_t laneSize, const Layout& layout)
+{
+    std::size_t size = laneSize * parts.size();
+    if (size < 0x400)
+        return "";
+    Bytes start = imageStart(parts, laneSize, layout, 0x100);
+    std::uint32_t stack = bigLong(start, 0), pc = bigLong(start, 4);
+    if (stack % 2 != 0 || pc % 2 != 0 || pc > 0xFFFFFF)
+        return "";
+    std::uint32_t base = pc - pc % std::uint32_t(size);
+    int inside = 0;
+    for (std::size_t at = 8; at < 0x100; at += 4) {
+        std::uint32_t vector = bigLong(start, at);
+        inside += vector % 2 == 0 && vector >= base && vector - base < size && vector != base;
+    }
+    if (pc - base < 8 || inside < 16)
+        return "";
+    return "a 68000 vector table: SSP " + hex(stack, 8) + ", reset PC " + hex(pc, 8) + ", " +
+           std::to_string(inside) + " of 62 vectors even and inside the image";
+}
+
+// ARM starts at its exception vectors: branches, or loads of the PC.
+std::string vectorsArm(const std::vector<Bytes>& parts, std::size_t laneSize, const Layout& layout)
+{
+    Bytes start = imageStart(parts, laneSize, layout, 0x20);
+    if (start.size() < 0x20)
+        return "";
+    int branches = 0;
+    for (std::size_t at = 0; at < 0x20; at += 4) {
+        bool branch = start[at + 3] == 0xEA;
+        bool loadPc = start[at + 3] == 0xE5 && start[at + 2] == 0x9F && (start[at + 1] & 0xF0) == 0xF0;
+        branches += branch || loadPc;
+    }
+    if (branches < 6 || start[3] != 0xEA)
+        return "";
+    return "ARM exception vectors: " + std::to_string(branches) + " of 8 branches at 0";
+}
+
+bool readable(unsigned char c)
+{
+    return (c >= 0x20 && c < 0x7F) || c == '\n' || c == '\t';
+}
+
+}  // namespace
+
+std::string findHeader(const std::vector<Bytes>& parts, std::size_t laneSize, const Layout& layout)
+{
+    for (auto find : {optionRom, x86Reset, vectors68000, vectorsArm}) {
+        std::string header = find(parts, laneSize, layout);
+        if (!header.empty())
+            return header;
+    }
+    return "";
+}
+
+int countTextTrigrams(const Bytes& image)
+{
+    static const char* const kTrigrams[] = {"the", "and", "ing", "ion", "tio", "ent", "for",
+                                            "ati", "ter", "ate", "her", "ver", "ons", "rea",
+                                            "ror", "ile", "ead", "nce", "con", "ect"};
+    // Letters fold to lower case and each trigram to a number below 26^3.
+    static const std::vector<bool> common = [] {
+        std::vector<bool> table(26 * 26 * 26);
+        for (const char* t : kTrigrams)
+            table[std::size_t(((t[0] - 'a') * 26 + (t[1] - 'a')) * 26 + (t[2] - 'a'))] = true;
+        return table;
+    }();
+    int count = 0;
+    std::size_t code = 0, letters = 0;
+    for (unsigned char c : image) {
+        unsigned char lower = c | 0x20;
+        if (lower < 'a' || lower > 'z') {
+            letters = 0;
+            continue;
+        }
+        code = (code * 26 + std::size_t(lower - 'a')) % (26 * 26 * 26);
+        if (++letters >= 3)
+            count += common[code];
+    }
+    return count;
+}
+
+std::vector<std::string> longestStrings(const Bytes& image, std::size_t count)
+{
+    std::vector<std::pair<std::size_t, std::size_t>> runs;   // length, start
+    for (std::size_t i = 0; i < image.size();) {
+        std::size_t start = i;
+        while (i < image.size() && readable(image[i]))
+            ++i;
+        if (i - start >= 8)
+            runs.emplace_back(i - start, start);
+        i += i == start;
+    }
+    std::sort(runs.begin(), runs.end(), [](auto a, auto b) { return a.first > b.first; });
+    std::vector<std::string> strings;
+    for (std::size_t k = 0; k < runs.size() && k < count; ++k) {
+        std::string text;
+        for (std::size_t i = runs[k].second; i < runs[k].second + std::min<std::size_t>(runs[k].first, 40); ++i)
+            text += std::isprint(image[i]) ? char(image[i]) : ' ';
+        strings.push_back("\"" + text + (runs[k].first > 40 ? "...\"" : "\""));
+    }
+    return strings;
+}

@@ -1,0 +1,206 @@
+// The byte statistics first narrow the layouts to those no other layout clearly beats;
+// headers, instruction words and text then choose among them. Any disagreement, or no
+// clear lead, ends as undetermined: a wrong answer costs a burned chip, this a minute.
+#include "verdict.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// Calibrated on the images of tests/cli/identify_corpus, whose layouts are known: code of
+// several CPUs, firmware, text, data and noise.
+constexpr double kMinStructure = 0.3;   // bits per byte below bytes that do not follow
+constexpr double kMinLead = 0.04;       // bits per byte ahead of every other layout
+constexpr double kMinSteadiness = 4.0;  // the lead over its spread across blocks
+constexpr double kMinTwinLead = 0.5;    // bits per byte ahead of a twin
+constexpr int kMinInstructions = 16;
+constexpr int kMinTrigrams = 16;
+
+// The lead of `behind` over `best` per block, as its mean over its standard error.
+double steadiness(const BlockBits& best, const BlockBits& behind)
+{
+    double mean = 0, square = 0;
+    for (int block = 0; block < kBlocks; ++block)
+        mean += (behind[std::size_t(block)] - best[std::size_t(block)]) / kBlocks;
+    for (int block = 0; block < kBlocks; ++block) {
+        double d = behind[std::size_t(block)] - best[std::size_t(block)] - mean;
+        square += d * d;
+    }
+    double error = std::sqrt(square / (kBlocks - 1) / kBlocks);
+    if (error == 0)
+        return mean > 0 ? std::numeric_limits<double>::infinity() : 0;
+    return mean / error;
+}
+
+bool clearlyBehind(const LayoutEvidence& best, const LayoutEvidence& other)
+{
+    return other.meanBits - best.meanBits >= kMinLead &&
+           steadiness(best.bits, other.bits) >= kMinSteadiness;
+}
+
+// How strongly each layout shows one signal; a layout is clearly ahead of another when its
+// count is at least twice the other's and past what chance gives.
+struct Signal {
+    const char* name;
+    const char* unit;
+    std::vector<int> counts;
+    int least;
+
+    bool ahead(std::size_t a, std::size_t b) const
+    {
+        return counts[a] >= least && counts[a] >= 2 * counts[b] + 8 * (least > 1);
+    }
+};
+
+std::vector<Signal> gatherSignals(const std::vector<LayoutEvidence>& layouts)
+{
+    std::vector<Signal> signals = {
+        {"the header", "", {}, 1},
+        {"instruction words", "instruction words", {}, kMinInstructions},
+        {"readable text", "common letter sequences of words", {}, kMinTrigrams}};
+    for (const LayoutEvidence& layout : layouts) {
+        signals[0].counts.push_back(layout.header.empty() ? 0 : 1);
+        // x86 words have no alignment, so pairs of them survive in many wrong layouts; and
+        // one kind of word alone may be a pattern of data.
+        const InstructionCount& words = layout.instructions;
+        signals[1].counts.push_back(words.aligned && words.words.size() >= 2 ? words.cpuMatches : 0);
+        signals[2].counts.push_back(layout.trigrams);
+    }
+    return signals;
+}
+
+bool contains(const std::vector<std::size_t>& list, std::size_t item)
+{
+    return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+// The layouts no other clearly beats on byte statistics, `ranked` best first. A twin of the
+// best, the same bytes in each 32-bit group in another order, stays among them unless far
+// behind: fixed-width code and 16-bit data make a wrong order within a group look as
+// regular as the right one.
+std::vector<std::size_t> closeLayouts(const std::vector<LayoutEvidence>& layouts,
+                                      const std::vector<std::size_t>& ranked)
+{
+    const LayoutEvidence& best = layouts[ranked[0]];
+    std::vector<std::size_t> close;
+    for (std::size_t i : ranked) {
+        const LayoutEvidence& other = layouts[i];
+        bool twin = i != ranked[0] && twinLayouts(best.layout, other.layout) &&
+                    other.meanBits - best.meanBits < kMinTwinLead;
+        if (i == ranked[0] || !clearlyBehind(best, other) || twin)
+            close.push_back(i);
+    }
+    return close;
+}
+
+struct Choice {
+    std::size_t layout, runnerUp;
+    const Signal* by;   // null: the byte statistics alone
+};
+
+// The close layouts that one signal puts clearly ahead of every other close layout and no
+// signal puts behind another; with a single close layout, that one.
+std::vector<Choice> supportedLayouts(const std::vector<std::size_t>& close,
+                                     const std::vector<Signal>& signals)
+{
+    if (close.size() == 1)
+        return {{close[0], 0, nullptr}};
+    std::vector<Choice> supported;
+    for (std::size_t i : close) {
+        bool contradicted = false;
+        const Signal* by = nullptr;
+        std::size_t second = i;
+        for (const Signal& signal : signals) {
+            bool aheadOfAll = true;
+            std::size_t next = i;   // the strongest other layout on this signal
+            for (std::size_t j : close) {
+                if (j == i)
+                    continue;
+                contradicted |= signal.ahead(j, i);
+                aheadOfAll &= signal.ahead(i, j);
+                if (next == i || signal.counts[j] > signal.counts[next])
+                    next = j;
+            }
+            if (aheadOfAll && !by) {
+                by = &signal;
+                second = next;
+            }
+        }
+        if (by && !contradicted)
+            supported.push_back({i, second, by});
+    }
+    return supported;
+}
+
+std::string statisticsLead(const LayoutEvidence& best, const LayoutEvidence& second)
+{
+    double steady = steadiness(best.bits, second.bits);
+    return bitsText(second.meanBits - best.meanBits, 2) + " bits per byte, steady over " +
+           std::to_string(kBlocks) + " samples (" +
+           (std::isinf(steady) ? std::string("no spread") : bitsText(steady, 1) + " times its spread") + ")";
+}
+
+std::string signalLead(const Signal& signal, const Choice& choice)
+{
+    if (signal.least == 1)
+        return "a header it lacks";
+    return std::to_string(signal.counts[choice.layout]) + " " + signal.unit + " against " +
+           std::to_string(signal.counts[choice.runnerUp]);
+}
+
+}  // namespace
+
+Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics& statistics)
+{
+    Verdict verdict;
+    std::vector<std::size_t> ranked(layouts.size());
+    for (std::size_t i = 0; i < ranked.size(); ++i)
+        ranked[i] = i;
+    std::stable_sort(ranked.begin(), ranked.end(), [&](std::size_t a, std::size_t b) {
+        return layouts[a].meanBits < layouts[b].meanBits;
+    });
+    if (statistics.samplesPerBlock == 0) {
+        verdict.reason = "too little data to judge";
+        return verdict;
+    }
+    const LayoutEvidence& best = layouts[ranked[0]];
+    verdict.chosen = ranked[0];
+    verdict.runnerUp = ranked[1];
+    if (meanBits(statistics.unrelated) - best.meanBits < kMinStructure) {
+        verdict.reason = "in no layout does a byte follow from the one before it (" +
+                         bitsText(best.meanBits, 2) + " bits per byte at best, " +
+                         bitsText(meanBits(statistics.unrelated), 2) +
+                         " for unrelated bytes): noise, compressed data or blank parts";
+        verdict.close.assign(ranked.begin(), ranked.begin() + std::min<std::ptrdiff_t>(4, std::ptrdiff_t(ranked.size())));
+        return verdict;
+    }
+    verdict.close = closeLayouts(layouts, ranked);
+    std::vector<Signal> signals = gatherSignals(layouts);
+    std::vector<Choice> supported = supportedLayouts(verdict.close, signals);
+    if (supported.size() != 1) {
+        verdict.reason = std::to_string(verdict.close.size()) +
+                         " layouts fit the byte statistics alike, and no header, instruction "
+                         "words or text tell them apart";
+        return verdict;
+    }
+    Choice choice = supported[0];
+    verdict.chosen = choice.layout;
+    verdict.decidedBy = choice.by ? choice.by->name : "byte statistics";
+    verdict.runnerUp = choice.by ? choice.runnerUp : ranked[1];
+    verdict.lead = choice.by ? signalLead(*choice.by, choice) : statisticsLead(best, layouts[ranked[1]]);
+
+    // No signal may favour a layout the byte statistics put behind.
+    for (std::size_t i : ranked) {
+        for (const Signal& signal : signals) {
+            if (!contains(verdict.close, i) && signal.ahead(i, verdict.chosen)) {
+                verdict.reason = "the signals disagree: " + verdict.decidedBy +
+                                 " points to one layout, " + signal.name + " to another";
+                return verdict;
+            }
+        }
+    }
+    verdict.decided = true;
+    return verdict;
+}

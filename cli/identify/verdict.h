@@ -1,0 +1,31 @@
+// Weighing the signals of every layout into one answer, or into "undetermined".
+#pragma once
+
+#include "cpu_signatures.h"
+#include "layouts.h"
+#include "pair_statistics.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+struct LayoutEvidence {
+    Layout layout;
+    BlockBits bits{};   // bits per byte given the byte before, per block
+    double meanBits = 0;
+    InstructionCount instructions;
+    int trigrams = 0;
+    std::string header;
+};
+
+struct Verdict {
+    bool decided = false;
+    std::string reason;                 // why not, when undetermined
+    std::size_t chosen = 0;             // the answer, or the best guess
+    std::size_t runnerUp = 0;
+    std::string decidedBy;              // the signal that decided
+    std::string lead;                   // how far ahead of the runner-up
+    std::vector<std::size_t> close;     // layouts the byte statistics could not tell apart
+};
+
+Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics& statistics);

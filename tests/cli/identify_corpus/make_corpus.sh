@@ -1,0 +1,98 @@
+#!/bin/sh
+# Makes the images of the identify corpus from src/ (code we wrote, compiled for several
+# CPUs), from excerpts of free firmware that Debian ships, and from data made here.
+# Needs the cross compilers and firmware packages named below; the tests need only the
+# images this writes, which are committed.
+#
+#   apt-get install gcc-m68k-linux-gnu gcc-mips-linux-gnu gcc-powerpc-linux-gnu \
+#     gcc-sparc64-linux-gnu gcc-arm-linux-gnueabihf gcc-riscv64-linux-gnu \
+#     gcc-aarch64-linux-gnu gcc seabios ipxe-qemu python3
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+src=$here/src
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# pad FILE: zeros up to a whole number of 8-byte groups, so four word lanes add nothing.
+pad() {
+  python3 -c 'import sys; p=sys.argv[1]; b=open(p,"rb").read(); open(p,"wb").write(b + bytes(-len(b) % 8))' "$1"
+}
+
+# program NAME TRIPLET "FLAGS" [extra objects...]: the firmware built four ways (three
+# optimisations with text, one without), linked from address 0 into one flat image.
+# With QUIET=1 all four are built without text.
+program() {
+  name=$1 triplet=$2 flags=$3
+  shift 3
+  objects=""
+  i=0
+  for variant in "-O2" "-Os" "-O3 -funroll-loops" "-O1 -DQUIET"; do
+    i=$((i + 1))
+    # Each build's global names get a suffix so the four link into one image.
+    prefix=""
+    [ $i -gt 1 ] && for symbol in start timerInterrupt crc32 fletcher16 memset memcpy; do
+      prefix="$prefix -D$symbol=${symbol}_$i"
+    done
+    [ "${QUIET:-0}" = 1 ] && variant="$variant -DQUIET"
+    ${triplet}gcc $flags $variant $prefix -ffreestanding -fno-builtin -fno-pic -fno-pie \
+      -fno-stack-protector -fno-asynchronous-unwind-tables -fcf-protection=none \
+      -c "$src/firmware.c" -o "$work/$name-$i.o" 2>/dev/null ||
+    ${triplet}gcc $flags $variant $prefix -ffreestanding -fno-builtin -fno-pic -fno-pie \
+      -fno-stack-protector -fno-asynchronous-unwind-tables \
+      -c "$src/firmware.c" -o "$work/$name-$i.o"
+    objects="$objects $work/$name-$i.o"
+  done
+  for extra in "$@"; do
+    ${triplet}gcc $flags -c "$src/$extra" -o "$work/$name-$extra.o"
+    objects="$work/$name-$extra.o $objects"
+  done
+  # libgcc supplies the division and multiplication that some CPUs lack.
+  ${triplet}ld ${LDEMULATION:+-m $LDEMULATION} --no-warn-rwx-segments -T "$src/image.ld" \
+    -e start -o "$work/$name.elf" $objects "$(${triplet}gcc $flags -print-libgcc-file-name)"
+  ${triplet}objcopy -O binary -j .text "$work/$name.elf" "$here/$name.bin"
+  pad "$here/$name.bin"
+}
+
+program m68000 m68k-linux-gnu- "-m68000" vectors_m68k.c
+program mips-be mips-linux-gnu- "-march=mips32 -mno-abicalls -G0"
+program powerpc powerpc-linux-gnu- ""
+program sparc sparc64-linux-gnu- "-mcmodel=medlow"
+program arm arm-linux-gnueabihf- "-marm" vectors_arm.S
+program thumb2 arm-linux-gnueabihf- "-mthumb" vectors_arm.S
+program riscv64 riscv64-linux-gnu- "-mcmodel=medlow"
+program aarch64 aarch64-linux-gnu- ""
+LDEMULATION=elf_i386 program x86-32 "" "-m32"
+LDEMULATION=elf_i386 program x86-16 "" "-m16 -march=i386"
+# Code with almost no text, where text cannot settle a big-endian image against its twin.
+QUIET=1 program mips-be-quiet mips-linux-gnu- "-march=mips32 -mno-abicalls -G0"
+QUIET=1 program m68000-quiet m68k-linux-gnu- "-m68000"
+QUIET=1 program thumb2-quiet arm-linux-gnueabihf- "-mthumb" vectors_arm.S
+QUIET=1 LDEMULATION=elf_i386 program x86-32-quiet "" "-m32"
+
+# The quiet 68000 code as a Mac ROM would carry it, its first long the sum of the big-endian
+# words after it, and as an Amiga ROM would, a long 24 bytes from the end making its longs
+# sum to FFFFFFFF with end-around carry.
+python3 - "$here" <<'PYTHON'
+import struct, sys
+here = sys.argv[1]
+code = open(f"{here}/m68000-quiet.bin", "rb").read()
+body = code + bytes(-len(code) % 4)
+words = sum(struct.unpack(f">{len(body) // 2}H", body)) & 0xFFFFFFFF
+open(f"{here}/mac-checksum.bin", "wb").write(struct.pack(">I", words) + body + bytes(4))
+rom = bytearray(body + bytes(24))
+total = 0
+for (value,) in struct.iter_unpack(">I", rom):
+    total += value
+    total = (total & 0xFFFFFFFF) + (total >> 32)
+rom[-24:-20] = struct.pack(">I", 0xFFFFFFFF - total)
+open(f"{here}/amiga-checksum.bin", "wb").write(bytes(rom))
+PYTHON
+
+# Firmware excerpts. SeaBIOS (LGPL-3.0) ends in the reset jump at its top 16 bytes; its
+# VGA BIOS is an option ROM whole; iPXE (GPL-2.0) is cut to its first 64 KiB, so its
+# header's length no longer holds and most of it is a compressed payload.
+tail -c 65536 /usr/share/seabios/bios.bin > "$here/seabios-top.bin"
+cp /usr/share/seabios/vgabios-stdvga.bin "$here/vgabios-stdvga.bin"
+head -c 65536 /usr/lib/ipxe/qemu/pxe-rtl8139.rom > "$here/ipxe-rtl8139-start.bin"
+
+python3 "$src/make_data.py" "$here" "$here/../../../README.md"

@@ -1,0 +1,215 @@
+// kestrum-cli identify over the corpus of known images, and its warnings and refusals.
+#include "cli_run.h"
+
+#include "lanes.h"
+
+#include <cctype>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace {
+
+const char* const kPartNames[] = {"u1.bin", "u2.bin", "u3.bin", "u4.bin"};
+
+struct Split {
+    const char* name;
+    LaneLayout layout;
+    bool swap;
+    std::vector<int> handedOver;   // handedOver[k]: the lane given to identify as its part k
+};
+
+const Split kSplits[] = {
+    {"2 byte lanes", {2, 1}, false, {1, 0}},
+    {"4 byte lanes", {4, 1}, false, {2, 0, 3, 1}},
+    {"2 word lanes", {2, 2}, false, {1, 0}},
+    {"2 word lanes swapped", {2, 2}, true, {0, 1}},
+    {"4 word lanes", {4, 2}, false, {3, 1, 0, 2}},
+    {"4 word lanes swapped", {4, 2}, true, {1, 3, 2, 0}},
+};
+
+struct Image {
+    const char* file;   // in the corpus, or "" for the bytes below
+    int decided;        // of the six splits at least this many decided; -1: none may be
+    Bytes bytes;
+};
+
+void PrintTo(const Image& image, std::ostream* out)
+{
+    *out << (*image.file ? image.file : "blank");
+}
+
+Bytes corpusImage(const Image& image)
+{
+    if (!*image.file)
+        return image.bytes;
+    std::ifstream file(std::string(KESTRUM_IDENTIFY_CORPUS) + "/" + image.file, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(file), {});
+}
+
+}  // namespace
+
+class IdentifyCorpus : public ScratchDir, public testing::WithParamInterface<Image> {
+protected:
+    void identifyEveryLayout(const Bytes& image, bool undetermined, int& decided);
+};
+
+// Cuts the image as a programmer's parts would be, with the engine's transforms, and hands
+// them over shuffled; counts the layouts decided.
+void IdentifyCorpus::identifyEveryLayout(const Bytes& image, bool undetermined, int& decided)
+{
+    for (const Split& split : kSplits) {
+        SCOPED_TRACE(split.name);
+        std::size_t parts = std::size_t(split.layout.parts);
+        std::size_t laneSize = laneSizeFor(image.size(), split.layout);
+        ASSERT_EQ(laneSize * parts, image.size()) << "corpus images fill whole groups";
+        std::vector<Bytes> lanes(parts, Bytes(laneSize));
+        std::vector<unsigned char*> pointers;
+        for (Bytes& lane : lanes)
+            pointers.push_back(lane.data());
+        spreadImage(image.data(), pointers.data(), laneSize, split.layout);
+        std::vector<std::string> arguments = {"identify"};
+        for (std::size_t k = 0; k < parts; ++k) {
+            Bytes& lane = lanes[std::size_t(split.handedOver[k])];
+            if (split.swap)
+                swapBytePairs(lane.data(), lane.size());
+            arguments.push_back(kPartNames[k]);
+            writeBytes(arguments.back(), lane);
+        }
+        CliRun run = runCliWith(arguments);
+        std::string first = run.out.substr(0, run.out.find('\n'));
+        if (undetermined || run.status != 0) {
+            EXPECT_EQ(run.status, 3) << run.out << run.err;
+            EXPECT_EQ(first.rfind("undetermined: ", 0), 0u) << first;
+            continue;
+        }
+        ++decided;
+        std::istringstream words(first);
+        std::vector<std::string> merge{std::istream_iterator<std::string>(words), {}};
+        ASSERT_GT(merge.size(), 2u);
+        ASSERT_EQ(merge[0], "kestrum-cli");
+        merge.erase(merge.begin());
+        for (std::string& word : merge)
+            word = word == "IMAGE" ? "rebuilt.bin" : word;
+        EXPECT_EQ(runCliWith(merge).status, 0);
+        EXPECT_TRUE(readBytes("rebuilt.bin") == image) << "wrong answer: " << first;
+    }
+}
+
+// A wrong answer anywhere fails; so does noise or a blank image that is not undetermined,
+// and an image decided in fewer splits than measured in identify_corpus/results.md.
+TEST_P(IdentifyCorpus, DecidesOnlyLayoutsThatRebuildTheImage)
+{
+    Bytes image = corpusImage(GetParam());
+    ASSERT_FALSE(image.empty());
+    int decided = 0;
+    identifyEveryLayout(image, GetParam().decided < 0, decided);
+    EXPECT_GE(decided, GetParam().decided);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Corpus, IdentifyCorpus,
+    testing::Values(
+        Image{"aarch64.bin", 4, {}}, Image{"arm.bin", 4, {}}, Image{"m68000.bin", 5, {}},
+        Image{"m68000-quiet.bin", 1, {}}, Image{"mac-checksum.bin", 4, {}},
+        Image{"amiga-checksum.bin", 1, {}}, Image{"mips-be.bin", 6, {}},
+        Image{"mips-be-quiet.bin", 1, {}}, Image{"powerpc.bin", 6, {}},
+        Image{"riscv64.bin", 4, {}}, Image{"sparc.bin", 4, {}}, Image{"thumb2.bin", 6, {}},
+        Image{"thumb2-quiet.bin", 2, {}}, Image{"x86-16.bin", 6, {}}, Image{"x86-32.bin", 4, {}},
+        Image{"x86-32-quiet.bin", 0, {}}, Image{"seabios-top.bin", 6, {}},
+        Image{"vgabios-stdvga.bin", 6, {}}, Image{"ipxe-rtl8139-start.bin", 0, {}},
+        Image{"text-readme.bin", 6, {}}, Image{"sound-pcm16le.bin", 0, {}},
+        Image{"sound-pcm8.bin", 0, {}}, Image{"tiles-4bpp.bin", 0, {}},
+        Image{"table-log16le.bin", 0, {}}, Image{"table-sine16be.bin", 0, {}},
+        Image{"random.bin", -1, {}}, Image{"", -1, Bytes(0x4000, 0xFF)},
+        Image{"", -1, Bytes(0x4000, 0x00)}),
+    [](const testing::TestParamInfo<Image>& info) {
+        std::string name = *info.param.file ? info.param.file : (info.param.bytes[0] ? "blankFF" : "blank00");
+        for (char& c : name)
+            c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+        return name;
+    });
+
+class Identify : public ScratchDir {};
+
+// Each fault of a part is one warning with its path, whatever the answer; refusals and
+// usage errors are those of the other commands.
+TEST_F(Identify, WarnsOfFaultyPartsAndRefusesAsMergeDoes)
+{
+    struct Row {
+        std::vector<std::string> arguments;
+        int status;
+        std::string error;
+    };
+    const std::string warning = "kestrum-cli: warning: ";
+    const std::string usage = "; try 'kestrum-cli --help'\n";
+    const Row rows[] = {
+        {{"identify", "ff.bin", "zero.bin"}, 3,
+         warning + "ff.bin: every byte is 0xFF: erased or not read\n" + warning +
+             "zero.bin: every byte is 0x00: erased or not read\n"},
+        {{"identify", "stuck.bin", "twice.bin"}, 3,
+         warning + "stuck.bin: bit 3 is always 1: a stuck data line or a bad read\n" + warning +
+             "twice.bin: the second half repeats the first: an image for a smaller chip, or an "
+             "address line not connected\n"},
+        {{"identify", "stuck.bin", "long.bin"}, 3,
+         warning + "long.bin is longer than part 1; only its first 8 of 10 bytes are used\n" +
+             warning + "stuck.bin: bit 3 is always 1: a stuck data line or a bad read\n"},
+        {{"identify", "long.bin", "a.bin"}, 1,
+         "kestrum-cli: cannot read a.bin: shorter than part 1 (2 of 10 bytes)\n"},
+        {{"identify", "missing.bin", "a.bin"}, 1, "kestrum-cli: cannot read missing.bin: no such file\n"},
+        {{"identify", "a.bin"}, 2, "kestrum-cli: give 2 or 4 parts" + usage},
+        {{"identify", "a.bin", "a.bin", "a.bin"}, 2, "kestrum-cli: give 2 or 4 parts" + usage},
+        {{"identify", "--width", "2", "a.bin", "a.bin"}, 2,
+         "kestrum-cli: identify takes no layout options" + usage},
+    };
+    writeBytes("ff.bin", Bytes(8, 0xFF));
+    writeBytes("zero.bin", Bytes(8, 0x00));
+    writeBytes("stuck.bin", {0x08, 0x19, 0x2A, 0x3F, 0x8C, 0xAD, 0xCE, 0xFB});
+    writeBytes("twice.bin", {0x01, 0x82, 0x44, 0x38, 0x01, 0x82, 0x44, 0x38});
+    writeBytes("long.bin", {0x10, 0x20, 0x40, 0x80, 0x01, 0x02, 0x04, 0x08, 0x00, 0x00});
+    writeBytes("a.bin", {0x01, 0x02});
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.error);
+        CliRun run = runCliWith(row.arguments);
+        EXPECT_EQ(run.status, row.status);
+        EXPECT_EQ(run.err, row.error);
+        if (row.status == 3) {
+            EXPECT_EQ(run.out, "undetermined: too little data to judge\n");
+        }
+    }
+}
+
+// The answer's first line is the merge, its last names the runner-up; -v adds one line per
+// layout tried.
+TEST_F(Identify, PrintsTheMergeTheEvidenceAndWithVerboseEveryLayout)
+{
+    Bytes image = corpusImage({"m68000.bin", 0, {}});
+    std::vector<Bytes> parts(2, Bytes(image.size() / 2));
+    unsigned char* lanes[] = {parts[0].data(), parts[1].data()};
+    spreadImage(image.data(), lanes, parts[0].size(), {2, 2});
+    for (int k = 0; k < 2; ++k) {
+        swapBytePairs(parts[std::size_t(k)].data(), parts[std::size_t(k)].size());
+        writeBytes(kPartNames[k], parts[std::size_t(k)]);
+    }
+    for (bool verbose : {false, true}) {
+        std::vector<std::string> arguments = {"identify", "u1.bin", "u2.bin"};
+        if (verbose)
+            arguments.insert(arguments.begin() + 1, "-v");
+        CliRun run = runCliWith(arguments);
+        EXPECT_EQ(run.status, 0);
+        std::vector<std::string> lines;
+        std::istringstream out(run.out);
+        for (std::string line; std::getline(out, line);)
+            lines.push_back(line);
+        ASSERT_GE(lines.size(), 3u);
+        EXPECT_EQ(lines[0], "kestrum-cli merge --width 2 --swap IMAGE u1.bin u2.bin");
+        EXPECT_EQ(lines[1], "  header: a 68000 vector table: SSP 00010000, reset PC 00000496, "
+                            "62 of 62 vectors even and inside the image");
+        std::size_t last = verbose ? lines.size() - 8 : lines.size() - 1;
+        EXPECT_EQ(lines[last], "  ahead of the runner-up by a header it lacks; decided by the header; "
+                               "runner-up: kestrum-cli merge --width 2 IMAGE u1.bin u2.bin");
+        if (verbose) {
+            EXPECT_EQ(lines[last + 1], "  every layout, best byte statistics first:");
+        }
+    }
+}
