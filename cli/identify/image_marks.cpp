@@ -71,12 +71,16 @@ std::string vectors68000(const std::vector<Bytes>& parts, std::size_t laneSize, 
     if (stack % 2 != 0 || pc % 2 != 0 || pc > 0xFFFFFF)
         return "";
     std::uint32_t base = pc - pc % std::uint32_t(size);
-    int inside = 0;
+    int inside = 0, unused = 0;
     for (std::size_t at = 8; at < 0x100; at += 4) {
         std::uint32_t vector = bigLong(start, at);
         inside += vector % 2 == 0 && vector >= base && vector - base < size && vector != base;
+        unused += vector == 0 || vector == 0xFFFFFFFF;
     }
-    if (pc - base < 8 || inside < 16)
+    // A table leaves a vector unused or points it at a handler; tables of other data, read
+    // as longs, come close only here and there, so the few strays a real table may have
+    // are all that is allowed.
+    if (pc - base < 8 || inside < 16 || inside + unused < 56)
         return "";
     return "a 68000 vector table: SSP " + hex(stack, 8) + ", reset PC " + hex(pc, 8) + ", " +
            std::to_string(inside) + " of 62 vectors even and inside the image";

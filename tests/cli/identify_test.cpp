@@ -118,6 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
         Image{"thumb2-quiet.bin", 2, {}}, Image{"x86-16.bin", 6, {}}, Image{"x86-32.bin", 4, {}},
         Image{"x86-32-quiet.bin", 0, {}}, Image{"seabios-top.bin", 6, {}},
         Image{"vgabios-stdvga.bin", 6, {}}, Image{"ipxe-rtl8139-start.bin", 0, {}},
+        Image{"locale-ctype.bin", 0, {}},
         Image{"text-readme.bin", 6, {}}, Image{"sound-pcm16le.bin", 0, {}},
         Image{"sound-pcm8.bin", 0, {}}, Image{"tiles-4bpp.bin", 0, {}},
         Image{"table-log16le.bin", 0, {}}, Image{"table-sine16be.bin", 0, {}},
