@@ -26,7 +26,7 @@ unzip -p "$zip" README.txt | grep -qv "$(printf '\r')\$" && fail "README.txt has
 for linux in "linux x86_64 amd64 x86-64" "linux-arm64 arm64 arm64 ARM aarch64" \
              "linux-armhf armhf armhf ARM, EABI5"; do
   set -- $linux
-  preset=$1 top=kestrum-$version-linux-$2 deb=dist/kestrum-cli_${version}_$3.deb
+  preset=$1 top=kestrum-$version-linux-$2 arch=$3 deb=dist/kestrum-cli_${version}_$3.deb
   shift 3
   machine="$*"
   files=$(tar -tzf "dist/$top.tar.gz" | list)
@@ -55,7 +55,7 @@ for linux in "linux x86_64 amd64 x86-64" "linux-arm64 arm64 arm64 ARM aarch64" \
     fail "$top's man page is not $version's"
 
   control=$(dpkg-deb -I "$deb" control)
-  for field in "Package: kestrum-cli" "Version: $version" "Architecture: $3" \
+  for field in "Package: kestrum-cli" "Version: $version" "Architecture: $arch" \
                "Section: electronics"; do
     echo "$control" | grep -qx "$field" || fail "$deb lacks '$field'"
   done
