@@ -49,25 +49,22 @@ stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 mkdir "$stage/win32"
 cp $win/KESTRUM.EXE $win/kestrum-cli.exe $win/README.txt $win/LICENSE.txt "$stage/win32"
-packages=$zip
-for linux in $linuxes; do
-  preset=${linux%%:*} machine=${linux#*:}
-  tarball=kestrum-$version-linux-${machine%:*}
-  mkdir "$stage/$tarball"
-  cp build/$preset/kestrum-cli build/$preset/kestrum-cli.1 README.md LICENSE "$stage/$tarball"
-  packages="$packages $tarball.tar.gz kestrum-cli_${version}_${machine#*:}.deb"
-done
 chmod -R u=rwX,go=rX "$stage"
 touch -d "@$SOURCE_DATE_EPOCH" "$stage/win32"/*
-
 # zip stores the members in the order named, sorted by the glob, their times as local
 # time, hence UTC, and with -X no owners.
 (cd "$stage/win32" && TZ=UTC zip -X -q "$dist/$zip" *)
+
+packages=$zip
 for linux in $linuxes; do
   preset=${linux%%:*} machine=${linux#*:}
-  tarball=kestrum-$version-linux-${machine%:*}
+  tarball=kestrum-$version-linux-${machine%:*} deb=kestrum-cli_${version}_${machine#*:}.deb
+  mkdir "$stage/$tarball"
+  cp build/$preset/kestrum-cli build/$preset/kestrum-cli.1 README.md LICENSE "$stage/$tarball"
+  chmod -R u=rwX,go=rX "$stage/$tarball"
   tar -C "$stage" --sort=name --format=ustar --owner=0 --group=0 --numeric-owner \
       --mtime="@$SOURCE_DATE_EPOCH" -cf - "$tarball" | gzip -9n > "$dist/$tarball.tar.gz"
-  cp build/$preset/kestrum-cli_${version}_${machine#*:}.deb "$dist"
+  cp build/$preset/$deb "$dist"
+  packages="$packages $tarball.tar.gz $deb"
 done
 (cd "$dist" && sha256sum $packages > SHA256SUMS && cat SHA256SUMS)
