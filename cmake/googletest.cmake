@@ -1,6 +1,6 @@
 # GoogleTest: the installed package natively; built from Debian's sources when
 # cross-compiling (it defines the same GTest:: targets), linked statically so the test
-# programs run under Wine with no DLLs.
+# programs run under Wine or qemu with no libraries beside them.
 if(CMAKE_CROSSCOMPILING)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   set(KESTRUM_TEST_LINK_OPTIONS -static)
