@@ -24,6 +24,17 @@ string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
        "the Windows dialog program.")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# CPack takes the architecture from dpkg, which names the building machine's; a
+# cross-built program is for the machine its toolchain targets.
+if(CMAKE_CROSSCOMPILING)
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL aarch64)
+    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)
+  elseif(CMAKE_SYSTEM_PROCESSOR STREQUAL armv7l)
+    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE armhf)
+  else()
+    message(FATAL_ERROR "no Debian architecture known for ${CMAKE_SYSTEM_PROCESSOR}")
+  endif()
+endif()
 # Directories the package creates get the usual modes, whatever the builder's umask.
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
     GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

@@ -1,13 +1,15 @@
 #!/bin/sh
 # Installs what building and testing need on Debian or Ubuntu: the native compiler and
 # test libraries, MinGW-w64 for 32- and 64-bit Windows, Wine for both with a virtual
-# display, and what makes and checks the release packages.
+# display, the cross compilers for arm64 and armhf Linux with qemu's user mode to run
+# their programs, and what makes and checks the release packages.
 # Does nothing when everything is already there.
 set -eu
 
-packages="cmake make g++ libgtest-dev googletest libbenchmark-dev g++-mingw-w64-i686
+packages="cmake make g++ libgtest-dev googletest libbenchmark-dev g++-mingw-w64-i686-win32
           binutils-mingw-w64-i686 wine wine32:i386 fonts-wine xvfb xauth x11-utils imagemagick
-          g++-mingw-w64-x86-64-posix wine64 git zip unzip file"
+          g++-mingw-w64-x86-64-posix wine64 g++-aarch64-linux-gnu g++-arm-linux-gnueabihf
+          qemu-user-static git zip unzip file"
 
 missing=""
 for package in $packages; do

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Makes the release in dist/: KESTRUM.EXE and kestrum-cli.exe (windows preset) and the
-# static kestrum-cli (linux preset) are built and tested, and those very files are
-# packaged: the Windows zip, the Linux tarball, the .deb, and SHA256SUMS for the three.
+# static kestrum-cli for x86-64, arm64 and armhf Linux (linux, linux-arm64 and linux-armhf
+# presets) are built and tested, and those very files are packaged: the Windows zip, a
+# tarball and a .deb for each Linux, and SHA256SUMS for them all.
 # The same commit gives the same bytes, whoever builds it, wherever and whenever.
 # --untested builds only what ships and runs no tests: for comparing builds, not for
 # publishing.
@@ -18,38 +19,52 @@ export LC_ALL=C
 [ -z "$(git status --porcelain)" ] ||
   echo "release.sh: uncommitted changes: these packages are not the last commit's" >&2
 
+# Each Linux build: its preset, the tarball's name for its machine, and Debian's.
+linuxes="linux:x86_64:amd64 linux-arm64:arm64:arm64 linux-armhf:armhf:armhf"
+
 if [ "${1:-}" = --untested ]; then
   cmake --preset windows >/dev/null
   cmake --build --preset windows --target kestrum kestrum-cli
-  cmake --preset linux >/dev/null
-  cmake --build --preset linux --target kestrum-cli kestrum-cli-man
-  cpack --preset linux
+  for linux in $linuxes; do
+    preset=${linux%%:*}
+    cmake --preset $preset >/dev/null
+    cmake --build --preset $preset --target kestrum-cli kestrum-cli-man
+    cpack --preset $preset
+  done
 else
   cmake --workflow --preset windows
-  cmake --workflow --preset linux
+  for linux in $linuxes; do
+    cmake --workflow --preset ${linux%%:*}
+  done
 fi
 
-win=build/windows linux=build/linux
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $linux/CMakeCache.txt)
+win=build/windows
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/linux/CMakeCache.txt)
 zip=kestrum-$version-win32.zip
-tarball=kestrum-$version-linux-x86_64
-deb=kestrum-cli_${version}_amd64.deb
 
 dist=$PWD/dist
 rm -rf "$dist"
 mkdir "$dist"
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
-mkdir "$stage/win32" "$stage/$tarball"
+mkdir "$stage/win32"
 cp $win/KESTRUM.EXE $win/kestrum-cli.exe $win/README.txt $win/LICENSE.txt "$stage/win32"
-cp $linux/kestrum-cli $linux/kestrum-cli.1 README.md LICENSE "$stage/$tarball"
 chmod -R u=rwX,go=rX "$stage"
 touch -d "@$SOURCE_DATE_EPOCH" "$stage/win32"/*
-
 # zip stores the members in the order named, sorted by the glob, their times as local
 # time, hence UTC, and with -X no owners.
 (cd "$stage/win32" && TZ=UTC zip -X -q "$dist/$zip" *)
-tar -C "$stage" --sort=name --format=ustar --owner=0 --group=0 --numeric-owner \
-    --mtime="@$SOURCE_DATE_EPOCH" -cf - "$tarball" | gzip -9n > "$dist/$tarball.tar.gz"
-cp $linux/$deb "$dist"
-(cd "$dist" && sha256sum "$zip" "$tarball.tar.gz" "$deb" > SHA256SUMS && cat SHA256SUMS)
+
+packages=$zip
+for linux in $linuxes; do
+  preset=${linux%%:*} machine=${linux#*:}
+  tarball=kestrum-$version-linux-${machine%:*} deb=kestrum-cli_${version}_${machine#*:}.deb
+  mkdir "$stage/$tarball"
+  cp build/$preset/kestrum-cli build/$preset/kestrum-cli.1 README.md LICENSE "$stage/$tarball"
+  chmod -R u=rwX,go=rX "$stage/$tarball"
+  tar -C "$stage" --sort=name --format=ustar --owner=0 --group=0 --numeric-owner \
+      --mtime="@$SOURCE_DATE_EPOCH" -cf - "$tarball" | gzip -9n > "$dist/$tarball.tar.gz"
+  cp build/$preset/$deb "$dist"
+  packages="$packages $tarball.tar.gz $deb"
+done
+(cd "$dist" && sha256sum $packages > SHA256SUMS && cat SHA256SUMS)

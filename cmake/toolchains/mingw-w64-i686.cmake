@@ -1,10 +1,11 @@
-# Cross-compiles for 32-bit Windows with Debian's MinGW-w64. The -posix compilers
-# carry the threading support that GoogleTest needs.
+# Cross-compiles for 32-bit Windows with Debian's MinGW-w64. The -win32 compilers build the
+# C++ library on Win32's own threads rather than winpthreads, whose clock calls
+# GetTickCount64 and so keep a program off Windows XP.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86)
 
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
+set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-win32)
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
