@@ -123,6 +123,7 @@ InstructionCount countInstructions(const Bytes& image)
         count.cpuMatches = matches;
         count.aligned = cpu.rfind("x86", 0) != 0;
         std::sort(words.rbegin(), words.rend());
+        count.beyondMostCommon = matches - words[0].first;
         count.words.clear();
         for (std::size_t k = 0; k < words.size() && k < 3; ++k)
             count.words.push_back(std::to_string(words[k].first) + " " + words[k].second);

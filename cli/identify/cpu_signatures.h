@@ -11,6 +11,7 @@ struct InstructionCount {
     std::string cpu;                  // the CPU and byte order with the most matches
     int matches = 0;                  // matches of every CPU's words
     int cpuMatches = 0;               // matches of that CPU's words
+    int beyondMostCommon = 0;         // the same, less those of its most common word
     std::vector<std::string> words;   // that CPU's words found most, with their counts
     bool aligned = false;             // that CPU's words have a fixed alignment, unlike x86's
 };

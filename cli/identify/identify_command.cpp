@@ -10,6 +10,7 @@
 #include "pair_statistics.h"
 #include "rom_checksums.h"
 #include "rom_files.h"
+#include "text_words.h"
 #include "verdict.h"
 
 #include <algorithm>
@@ -42,7 +43,7 @@ std::string summary(const LayoutEvidence& layout)
     std::string text = bitsText(layout.meanBits, 3) + " bits per byte, " +
                        std::to_string(layout.instructions.cpuMatches) + " instruction words" +
                        (layout.instructions.cpu.empty() ? "" : " (" + layout.instructions.cpu + ")") + ", " +
-                       std::to_string(layout.trigrams) + " letter sequences";
+                       std::to_string(layout.words) + " common words";
     return layout.header.empty() ? text : text + ", " + layout.header;
 }
 
@@ -112,7 +113,7 @@ int identifyParts(const std::vector<std::string>& paths, bool verbose, std::ostr
         }
         Bytes sample = sampleImage(parts, laneSize, candidates[i]);
         evidence.instructions = countInstructions(sample);
-        evidence.trigrams = countTextTrigrams(sample);
+        evidence.words = countCommonWords(sample);
         evidence.header = findHeader(parts, laneSize, candidates[i]);
         if (evidence.header.empty())
             evidence.header = findChecksum(streamSums, parts, laneSize, candidates[i]);

@@ -120,33 +120,6 @@ std::string findHeader(const std::vector<Bytes>& parts, std::size_t laneSize, co
     return "";
 }
 
-int countTextTrigrams(const Bytes& image)
-{
-    static const char* const kTrigrams[] = {"the", "and", "ing", "ion", "tio", "ent", "for",
-                                            "ati", "ter", "ate", "her", "ver", "ons", "rea",
-                                            "ror", "ile", "ead", "nce", "con", "ect"};
-    // Letters fold to lower case and each trigram to a number below 26^3.
-    static const std::vector<bool> common = [] {
-        std::vector<bool> table(26 * 26 * 26);
-        for (const char* t : kTrigrams)
-            table[std::size_t(((t[0] - 'a') * 26 + (t[1] - 'a')) * 26 + (t[2] - 'a'))] = true;
-        return table;
-    }();
-    int count = 0;
-    std::size_t code = 0, letters = 0;
-    for (unsigned char c : image) {
-        unsigned char lower = c | 0x20;
-        if (lower < 'a' || lower > 'z') {
-            letters = 0;
-            continue;
-        }
-        code = (code * 26 + std::size_t(lower - 'a')) % (26 * 26 * 26);
-        if (++letters >= 3)
-            count += common[code];
-    }
-    return count;
-}
-
 std::vector<std::string> longestStrings(const Bytes& image, std::size_t count)
 {
     std::vector<std::pair<std::size_t, std::size_t>> runs;   // length, start

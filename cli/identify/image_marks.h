@@ -9,8 +9,5 @@
 
 // What the start and end of the image this layout makes hold, or "" for nothing known.
 std::string findHeader(const std::vector<Bytes>& parts, std::size_t laneSize, const Layout& layout);
-// Common three-letter sequences of English words, counted anywhere in the image:
-// text cut into lanes and put back in a wrong order loses them.
-int countTextTrigrams(const Bytes& image);
 // The longest runs of readable characters, quoted and cut short, longest first.
 std::vector<std::string> longestStrings(const Bytes& image, std::size_t count);

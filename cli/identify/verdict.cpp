@@ -16,7 +16,7 @@ constexpr double kMinLead = 0.04;       // bits per byte ahead of every other la
 constexpr double kMinSteadiness = 4.0;  // the lead over its spread across blocks
 constexpr double kMinTwinLead = 0.5;    // bits per byte ahead of a twin
 constexpr int kMinInstructions = 16;
-constexpr int kMinTrigrams = 16;
+constexpr int kMinWords = 8;
 
 // The lead of `behind` over `best` per block, as its mean over its standard error.
 double steadiness(const BlockBits& best, const BlockBits& behind)
@@ -59,14 +59,15 @@ std::vector<Signal> gatherSignals(const std::vector<LayoutEvidence>& layouts)
     std::vector<Signal> signals = {
         {"the header", "", {}, 1},
         {"instruction words", "instruction words", {}, kMinInstructions},
-        {"readable text", "common letter sequences of words", {}, kMinTrigrams}};
+        {"readable text", "different common words", {}, kMinWords}};
     for (const LayoutEvidence& layout : layouts) {
         signals[0].counts.push_back(layout.header.empty() ? 0 : 1);
         // x86 words have no alignment, so pairs of them survive in many wrong layouts; and
-        // one kind of word alone may be a pattern of data.
+        // one kind of word, however often it recurs, may be a pattern of data, so only the
+        // matches beyond those of the most common word count.
         const InstructionCount& words = layout.instructions;
-        signals[1].counts.push_back(words.aligned && words.words.size() >= 2 ? words.cpuMatches : 0);
-        signals[2].counts.push_back(layout.trigrams);
+        signals[1].counts.push_back(words.aligned ? words.beyondMostCommon : 0);
+        signals[2].counts.push_back(layout.words);
     }
     return signals;
 }

@@ -14,7 +14,7 @@ struct LayoutEvidence {
     BlockBits bits{};   // bits per byte given the byte before, per block
     double meanBits = 0;
     InstructionCount instructions;
-    int trigrams = 0;
+    int words = 0;   // different common words spelled out whole
     std::string header;
 };
 

@@ -6,7 +6,8 @@
 #
 #   apt-get install gcc-m68k-linux-gnu gcc-mips-linux-gnu gcc-powerpc-linux-gnu \
 #     gcc-sparc64-linux-gnu gcc-arm-linux-gnueabihf gcc-riscv64-linux-gnu \
-#     gcc-aarch64-linux-gnu gcc seabios ipxe-qemu python3
+#     gcc-aarch64-linux-gnu gcc seabios ipxe-qemu python3 fp-units-rtl-3.2.2 fpc-source-3.2.2 \
+#     libnettle8 libwine:i386
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 src=$here/src
@@ -98,5 +99,16 @@ head -c 65536 /usr/lib/ipxe/qemu/pxe-rtl8139.rom > "$here/ipxe-rtl8139-start.bin
 # whose first longs read, in one wrong order of four word lanes, like half a 68000 vector
 # table.
 head -c 32768 /usr/lib/locale/C.utf8/LC_CTYPE > "$here/locale-ctype.bin"
+
+# Real files whose parts once misled identify into a wrong answer: a Pascal source of
+# one table repeated line by line (Free Pascal's RTL), the start of a shared library full
+# of symbol names (nettle, LGPL-3.0), the start of a DLL with 16-bit strings (Wine's
+# msvcrt, LGPL-2.1), and an x86-64 object file (Free Pascal's fmtbcd unit).
+head -c 32768 /usr/share/fpcsrc/3.2.2/rtl/charmaps/cp1254.pas > "$here/pascal-table.bin"
+pad "$here/pascal-table.bin"
+head -c 32768 /usr/lib/x86_64-linux-gnu/libnettle.so.8.6 > "$here/nettle-start.bin"
+head -c 65536 /usr/lib/i386-linux-gnu/wine/i386-windows/msvcrt.dll > "$here/msvcrt-start.bin"
+head -c 65536 /usr/lib/x86_64-linux-gnu/fpc/3.2.2/units/x86_64-linux/rtl-objpas/fmtbcd.o \
+  > "$here/fmtbcd-object.bin"
 
 python3 "$src/make_data.py" "$here" "$here/../../../README.md"
