@@ -1,6 +1,6 @@
 #!/bin/sh
 # Checks that kestrum-cli.exe starts on Windows XP: a console program for a subsystem XP
-# (5.1) accepts, importing only from KERNEL32 and MSVCRT, and only functions that XP's
+# (5.1) accepts, importing only from KERNEL32, USER32 and MSVCRT, and only functions that XP's
 # copies of them have, as the list beside this script names them.
 # Usage: check_xp_imports.sh EXE OBJDUMP LIST
 set -u
