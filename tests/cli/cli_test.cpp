@@ -171,8 +171,7 @@ TEST_F(Cli, TakesEachLimitAtItsEdge)
         EXPECT_EQ(request.fillTo, row.fillTo);
         EXPECT_EQ(request.fill.value_or(kDefaultFill), row.fill);
     }
-    writeBytes("quarter.bin", {});
-    std::filesystem::resize_file("quarter.bin", 0x1000000);
+    zeroFile("quarter.bin", 0x1000000);
     EXPECT_EQ(readWholeFile("quarter.bin", 0x1000000, "").size(), 0x1000000u);
 }
 
@@ -250,10 +249,8 @@ TEST_F(Cli, RefusesWithOneLineGivingTheTrueReason)
     writeBytes("one.bin", {0x01});
     writeBytes("two.bin", {0x01, 0x02});
     writeBytes("three.bin", {0x01, 0x02, 0x03});
-    writeBytes("big.bin", {});
-    std::filesystem::resize_file("big.bin", 0x4000001);
-    writeBytes("quarter.bin", {});
-    std::filesystem::resize_file("quarter.bin", 0x1000001);
+    zeroFile("big.bin", 0x4000001);
+    zeroFile("quarter.bin", 0x1000001);
     std::filesystem::create_directory("folder");
     std::filesystem::create_hard_link("old.bin", "hard.bin");
     expectRefusals(rows, old);

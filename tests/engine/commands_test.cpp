@@ -104,8 +104,7 @@ TEST_F(Split, OddImageSizeGivesPartsOneByteOverHalfWithZeroLast)
 TEST_F(Split, UnusableImageFailsBeforeAnyPartIsWritten)
 {
     writeBytes("empty.bin", {});
-    writeBytes("huge.bin", {});
-    std::filesystem::resize_file("huge.bin", 0x100000001);
+    zeroFile("huge.bin", 0x100000001);
     std::filesystem::create_directory("folder");
     const char* const images[] = {"empty.bin", "huge.bin", "folder", "missing.bin", ""};
     for (const char* image : images) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -44,6 +45,18 @@ protected:
     {
         std::ofstream file(name, std::ios::binary | std::ios::trunc);
         file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        if (!file.good())
+            throw std::runtime_error("could not prepare " + name);
+    }
+
+    // A file of `size` zero bytes, made by writing its last one, so the system may leave a
+    // hole. Not resize_file: MinGW's first asks every volume for its free space, which
+    // under Wine now and then fails.
+    static void zeroFile(const std::string& name, std::uint64_t size)
+    {
+        std::ofstream file(name, std::ios::binary | std::ios::trunc);
+        file.seekp(std::streamoff(size - 1));
+        file.put('\0');
         if (!file.good())
             throw std::runtime_error("could not prepare " + name);
     }
