@@ -7,11 +7,6 @@
 #include "report.h"
 #include "rom_files.h"
 
-static std::string partsLimitName(int parts)
-{
-    return " for " + std::to_string(parts) + " parts";
-}
-
 // A part grows to the chip's size, filled with the fill byte or repeated whole.
 static void extendPart(Bytes& part, const Request& request, const std::string& path)
 {
@@ -29,11 +24,6 @@ static void extendPart(Bytes& part, const Request& request, const std::string& p
     Bytes copy = part;
     while (part.size() < size)
         part.insert(part.end(), copy.begin(), copy.end());
-}
-
-static void refuseOddSize(const std::string& path, std::size_t size)
-{
-    refuseRead(path, "odd size (" + std::to_string(size) + " bytes), not whole 16-bit words");
 }
 
 void splitFiles(const Request& request, std::ostream& out)
@@ -66,14 +56,8 @@ void splitFiles(const Request& request, std::ostream& out)
 void mergeFiles(const Request& request, std::ostream& out, std::ostream& err)
 {
     LaneLayout layout{int(request.parts.size()), request.width};
-    std::vector<Bytes> parts;
-    parts.push_back(readWholeFile(request.parts[0], kImageLimit / std::size_t(layout.parts),
-                                  partsLimitName(layout.parts)));
+    std::vector<Bytes> parts = readParts(request.parts, layout.width, err);
     std::size_t laneSize = parts[0].size();
-    if (laneSize % std::size_t(layout.width) != 0)
-        refuseOddSize(request.parts[0], laneSize);
-    for (std::size_t k = 1; k < request.parts.size(); ++k)
-        parts.push_back(readLaterPart(request.parts[k], laneSize, err));
 
     std::vector<const unsigned char*> lanes;
     for (Bytes& part : parts) {
@@ -91,8 +75,7 @@ void mergeFiles(const Request& request, std::ostream& out, std::ostream& err)
 void swapFile(const Request& request, std::ostream& out)
 {
     Output swapped{request.out, readWholeFile(request.in, kImageLimit, "")};
-    if (swapped.bytes.size() % 2 != 0)
-        refuseOddSize(request.in, swapped.bytes.size());
+    checkWholeWords(request.in, swapped.bytes.size());
     swapBytePairs(swapped.bytes.data(), swapped.bytes.size());
     writeOutputs({swapped});
     if (request.verbose)

@@ -1,6 +1,7 @@
 // Reading the inputs, checked before use, and writing the outputs whole or not at all.
 #include "rom_files.h"
 
+#include "arguments.h"
 #include "file_access.h"
 #include "file_replace.h"
 #include "reasons.h"
@@ -42,7 +43,14 @@ Bytes readWholeFile(const std::string& path, std::size_t limit, const std::strin
     return bytes;
 }
 
-Bytes readLaterPart(const std::string& path, std::size_t count, std::ostream& err)
+void checkWholeWords(const std::string& path, std::size_t size)
+{
+    if (size % 2 != 0)
+        refuseRead(path, "odd size (" + std::to_string(size) + " bytes), not whole 16-bit words");
+}
+
+// The first `count` bytes of a file that must hold at least that many; part 1 set the count.
+static Bytes readLaterPart(const std::string& path, std::size_t count, std::ostream& err)
 {
     std::uint64_t size = checkedSize(path);
     if (size < count)
@@ -54,6 +62,19 @@ Bytes readLaterPart(const std::string& path, std::size_t count, std::ostream& er
     Bytes bytes(count);
     readStart(path, bytes);
     return bytes;
+}
+
+std::vector<Bytes> readParts(const std::vector<std::string>& paths, int width, std::ostream& err)
+{
+    std::vector<Bytes> parts;
+    parts.push_back(readWholeFile(paths[0], kImageLimit / paths.size(),
+                                  " for " + std::to_string(paths.size()) + " parts"));
+    std::size_t count = parts[0].size();
+    if (width == 2)
+        checkWholeWords(paths[0], count);
+    for (std::size_t k = 1; k < paths.size(); ++k)
+        parts.push_back(readLaterPart(paths[k], count, err));
+    return parts;
 }
 
 // Writes the bytes to a new file of a random name in the output's folder and returns that

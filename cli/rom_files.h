@@ -15,6 +15,9 @@ struct Output {
 
 // A whole file of 1 to `limit` bytes; `limitName` tells the user whose limit it is.
 Bytes readWholeFile(const std::string& path, std::size_t limit, const std::string& limitName);
-// The first `count` bytes of a file that must hold at least that many; part 1 set the count.
-Bytes readLaterPart(const std::string& path, std::size_t count, std::ostream& err);
+// Refuses a file of `size` bytes that does not hold whole 16-bit words.
+void checkWholeWords(const std::string& path, std::size_t size);
+// The parts of a merge. Part 1 is read whole, within the limit for that many parts and of
+// whole units of `width` bytes, and sets the size; of every later part that many bytes.
+std::vector<Bytes> readParts(const std::vector<std::string>& paths, int width, std::ostream& err);
 void writeOutputs(const std::vector<Output>& outputs);

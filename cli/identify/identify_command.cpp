@@ -13,7 +13,6 @@
 #include "text_words.h"
 #include "verdict.h"
 
-#include <algorithm>
 
 namespace {
 
@@ -89,12 +88,8 @@ int identifyParts(const std::vector<std::string>& paths, bool verbose, std::ostr
                   std::ostream& err)
 {
     std::size_t count = paths.size();
-    std::vector<Bytes> parts;
-    parts.push_back(readWholeFile(paths[0], kImageLimit / count,
-                                  " for " + std::to_string(count) + " parts"));
+    std::vector<Bytes> parts = readParts(paths, 1, err);
     std::size_t laneSize = parts[0].size();
-    for (std::size_t k = 1; k < count; ++k)
-        parts.push_back(readLaterPart(paths[k], laneSize, err));
     for (std::size_t k = 0; k < count; ++k) {
         for (const std::string& finding : checkPart(parts[k]))
             err << "kestrum-cli: warning: " << paths[k] << ": " << finding << '\n';
@@ -132,14 +127,8 @@ int identifyParts(const std::vector<std::string>& paths, bool verbose, std::ostr
         }
     }
     if (verbose) {
-        std::vector<std::size_t> order(layouts.size());
-        for (std::size_t i = 0; i < order.size(); ++i)
-            order[i] = i;
-        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-            return layouts[a].meanBits < layouts[b].meanBits;
-        });
         out << "  every layout, best byte statistics first:\n";
-        for (std::size_t i : order)
+        for (std::size_t i : rankByStatistics(layouts))
             out << "    " << mergeCommand(layouts[i].layout, paths) << ": " << summary(layouts[i]) << '\n';
     }
     return verdict.decided ? 0 : kUndetermined;

@@ -153,15 +153,21 @@ std::string signalLead(const Signal& signal, const Choice& choice)
 
 }  // namespace
 
-Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics& statistics)
+std::vector<std::size_t> rankByStatistics(const std::vector<LayoutEvidence>& layouts)
 {
-    Verdict verdict;
     std::vector<std::size_t> ranked(layouts.size());
     for (std::size_t i = 0; i < ranked.size(); ++i)
         ranked[i] = i;
     std::stable_sort(ranked.begin(), ranked.end(), [&](std::size_t a, std::size_t b) {
         return layouts[a].meanBits < layouts[b].meanBits;
     });
+    return ranked;
+}
+
+Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics& statistics)
+{
+    Verdict verdict;
+    std::vector<std::size_t> ranked = rankByStatistics(layouts);
     if (statistics.samplesPerBlock == 0) {
         verdict.reason = "too little data to judge";
         return verdict;

@@ -28,4 +28,6 @@ struct Verdict {
     std::vector<std::size_t> close;     // layouts the byte statistics could not tell apart
 };
 
+// The layouts' indices, best byte statistics first; equals keep their order.
+std::vector<std::size_t> rankByStatistics(const std::vector<LayoutEvidence>& layouts);
 Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics& statistics);
