@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -38,18 +39,22 @@ Bytes readFile(const fs::path& path)
 
 class CommandsThroughDialog : public ::testing::Test {
 protected:
+    // A folder of the test's own: Wine gives a later process the id of an earlier one, so
+    // the name is drawn at random until it is new.
     void SetUp() override
     {
-        static int count = 0;
-        directory = fs::temp_directory_path() / ("kestrum-e2e-" +
-                                                 std::to_string(GetCurrentProcessId()) + "-" +
-                                                 std::to_string(count++));
-        fs::create_directories(directory);
+        std::random_device random;
+        do
+            directory = fs::temp_directory_path() / ("kestrum-e2e-" + std::to_string(random()));
+        while (!fs::create_directory(directory));
         ASSERT_TRUE(program.start(directory.string())) << "KESTRUM.EXE did not show a dialog";
     }
 
+    // The program, and the Open dialog of a browse, hold their current folder while they
+    // run, so the folder goes only once the program has ended.
     void TearDown() override
     {
+        program.end();
         std::error_code ignored;
         fs::remove_all(directory, ignored);
     }

@@ -165,7 +165,7 @@ std::optional<std::uintptr_t> remoteModuleBase(HANDLE process, const char* modul
 
 }  // namespace
 
-Program::~Program()
+void Program::end()
 {
     if (!process_.hProcess)
         return;
@@ -175,6 +175,8 @@ Program::~Program()
     }
     CloseHandle(process_.hThread);
     CloseHandle(process_.hProcess);
+    process_ = {};
+    dialog_ = nullptr;
 }
 
 bool Program::start(const std::string& workDirectory)

@@ -32,7 +32,11 @@ public:
     Program() = default;
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
-    ~Program();
+    ~Program() { end(); }
+
+    // Kills the program if it is still running and lets go of it; it no longer holds its
+    // current directory then.
+    void end();
 
     // Starts the program with `workDirectory` as its current directory and waits for its
     // dialog to show; false when either fails.
