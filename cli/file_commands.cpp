@@ -3,70 +3,43 @@
 #include "file_commands.h"
 
 #include "lanes.h"
+#include "part_images.h"
 #include "reasons.h"
 #include "report.h"
 #include "rom_files.h"
 
-// A part grows to the chip's size, filled with the fill byte or repeated whole.
-static void extendPart(Bytes& part, const Request& request, const std::string& path)
+static PartShape shapeOf(const Request& request)
 {
-    std::size_t size = *request.fillTo;
-    if (part.size() > size)
-        refuseWrite(path, "the part's " + std::to_string(part.size()) +
-                              " bytes do not fit --fill-to " + std::to_string(size));
-    if (!request.mirror) {
-        part.resize(size, request.fill.value_or(kDefaultFill));
-        return;
+    PartShape shape{int(request.parts.size()), request.width, request.swap};
+    if (request.fillTo) {
+        shape.fillTo = *request.fillTo;
+        shape.fill = request.fill.value_or(kDefaultFill);
+        shape.mirror = request.mirror;
     }
-    if (size % part.size() != 0)
-        refuseWrite(path, "--mirror needs --fill-to to be a whole multiple of the part's " +
-                              std::to_string(part.size()) + " bytes");
-    Bytes copy = part;
-    while (part.size() < size)
-        part.insert(part.end(), copy.begin(), copy.end());
+    return shape;
 }
 
 void splitFiles(const Request& request, std::ostream& out)
 {
-    LaneLayout layout{int(request.parts.size()), request.width};
     Bytes image = readWholeFile(request.image, kImageLimit, "");
-    std::size_t laneSize = laneSizeFor(image.size(), layout);
-    image.resize(laneSize * std::size_t(layout.parts));   // zeros up to whole groups
-
+    std::string refusal;
+    std::vector<Bytes> parts = splitImage(image, shapeOf(request), refusal);
+    if (!refusal.empty())
+        refuseWrite(request.parts[0], refusal);   // every part has the same size
     std::vector<Output> outputs;
-    std::vector<unsigned char*> lanes;
-    for (const std::string& path : request.parts) {
-        outputs.push_back({path, Bytes(laneSize)});
-        lanes.push_back(outputs.back().bytes.data());
-    }
-    spreadImage(image.data(), lanes.data(), laneSize, layout);
-    for (Output& output : outputs) {
-        if (request.swap)
-            swapBytePairs(output.bytes.data(), output.bytes.size());
-        if (request.fillTo)
-            extendPart(output.bytes, request, output.path);
-    }
+    for (std::size_t k = 0; k < parts.size(); ++k)
+        outputs.push_back({request.parts[k], std::move(parts[k])});
     writeOutputs(outputs);
     if (!request.verbose)
         return;
-    for (int k = 0; k < layout.parts; ++k)
-        out << fileLine(outputs[std::size_t(k)]) << '\n' << partLine(request, k) << '\n';
+    for (std::size_t k = 0; k < outputs.size(); ++k)
+        out << fileLine(outputs[k]) << '\n' << partLine(request, int(k)) << '\n';
 }
 
 void mergeFiles(const Request& request, std::ostream& out, std::ostream& err)
 {
-    LaneLayout layout{int(request.parts.size()), request.width};
-    std::vector<Bytes> parts = readParts(request.parts, layout.width, err);
-    std::size_t laneSize = parts[0].size();
-
-    std::vector<const unsigned char*> lanes;
-    for (Bytes& part : parts) {
-        if (request.swap)
-            swapBytePairs(part.data(), part.size());
-        lanes.push_back(part.data());
-    }
-    Output image{request.image, Bytes(laneSize * std::size_t(layout.parts))};
-    gatherImage(image.bytes.data(), lanes.data(), laneSize, layout);
+    std::vector<Bytes> parts = readParts(request.parts, request.width, err);
+    Output image{request.image, mergeParts(parts, request.width, request.swap)};
     writeOutputs({image});
     if (request.verbose)
         out << fileLine(image) << '\n';

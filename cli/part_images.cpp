@@ -1,0 +1,66 @@
+// Splitting and merging in memory with the engine's lane transforms.
+#include "part_images.h"
+
+#include "lanes.h"
+
+#include <algorithm>
+
+// A part grows to the chip's size, filled with the fill byte or repeated whole.
+static std::string extendPart(Bytes& part, const PartShape& shape)
+{
+    std::size_t size = shape.fillTo;
+    if (part.size() > size)
+        return "the part's " + std::to_string(part.size()) + " bytes do not fit --fill-to " +
+               std::to_string(size);
+    if (!shape.mirror) {
+        part.resize(size, shape.fill);
+        return "";
+    }
+    if (size % part.size() != 0)
+        return "--mirror needs --fill-to to be a whole multiple of the part's " +
+               std::to_string(part.size()) + " bytes";
+    std::size_t length = part.size();
+    part.resize(size);
+    for (std::size_t at = length; at < size; at += length)
+        std::copy(part.begin(), part.begin() + std::ptrdiff_t(length), part.begin() + std::ptrdiff_t(at));
+    return "";
+}
+
+std::vector<Bytes> splitImage(const Bytes& image, const PartShape& shape, std::string& refusal)
+{
+    LaneLayout layout{shape.parts, shape.width};
+    std::size_t laneSize = laneSizeFor(image.size(), layout);
+    Bytes whole = image;
+    whole.resize(laneSize * std::size_t(layout.parts));   // zeros up to whole groups
+
+    std::vector<Bytes> parts(std::size_t(layout.parts), Bytes(laneSize));
+    std::vector<unsigned char*> lanes;
+    for (Bytes& part : parts)
+        lanes.push_back(part.data());
+    spreadImage(whole.data(), lanes.data(), laneSize, layout);
+    for (Bytes& part : parts) {
+        if (shape.swap)
+            swapBytePairs(part.data(), part.size());
+        if (shape.fillTo) {
+            refusal = extendPart(part, shape);
+            if (!refusal.empty())
+                return {};
+        }
+    }
+    return parts;
+}
+
+Bytes mergeParts(std::vector<Bytes>& parts, int width, bool swap)
+{
+    LaneLayout layout{int(parts.size()), width};
+    std::size_t laneSize = parts[0].size();
+    std::vector<const unsigned char*> lanes;
+    for (Bytes& part : parts) {
+        if (swap)
+            swapBytePairs(part.data(), part.size());
+        lanes.push_back(part.data());
+    }
+    Bytes image(laneSize * std::size_t(layout.parts));
+    gatherImage(image.data(), lanes.data(), laneSize, layout);
+    return image;
+}
