@@ -1,11 +1,8 @@
 // Reads the command line into a Request, refusing every combination that would be misread.
 #include "arguments.h"
 
+#include "option_values.h"
 #include "same_file.h"
-
-#include <algorithm>
-#include <cctype>
-#include <cstdint>
 
 const char* usageText()
 {
@@ -46,29 +43,6 @@ const char* usageText()
            "\n"
            "exit status: 0 done, 1 a file could not be read or written or was refused,\n"
            "2 the command line is wrong, 3 identify found no clear answer.\n";
-}
-
-// A whole number, decimal or 0x hex, with an optional K or M suffix where allowed. Values
-// past the image limit come back as one more than it, for the range checks to refuse.
-static std::optional<std::size_t> parseNumber(std::string text, bool suffixes)
-{
-    std::uint64_t scale = 1;
-    if (suffixes && !text.empty()) {
-        char last = char(std::toupper(static_cast<unsigned char>(text.back())));
-        scale = last == 'K' ? 0x400 : last == 'M' ? 0x100000 : 1;
-        if (scale != 1)
-            text.pop_back();
-    }
-    int base = 10;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        base = 16;
-        text.erase(0, 2);
-    }
-    const char* digits = base == 16 ? "0123456789abcdefABCDEF" : "0123456789";
-    if (text.empty() || text.size() > 10 || text.find_first_not_of(digits) != std::string::npos)
-        return std::nullopt;
-    std::uint64_t value = std::stoull(text, nullptr, base) * scale;
-    return std::size_t(std::min<std::uint64_t>(value, kImageLimit + 1));
 }
 
 static std::string optionValue(const std::vector<std::string>& arguments, std::size_t& i,
@@ -157,13 +131,9 @@ static void checkRequest(const Request& request)
     if (request.mirror && !request.fillTo)
         throw UsageError("--mirror needs --fill-to");
     if (request.fillTo) {
-        std::size_t parts = request.parts.size();
-        std::size_t partLimit = kImageLimit / parts;
-        if (*request.fillTo == 0 || *request.fillTo > partLimit)
-            throw UsageError("--fill-to must be 1 byte to " + std::to_string(partLimit / 0x100000) +
-                             "M with " + std::to_string(parts) + " parts");
-        if (*request.fillTo % std::size_t(request.width) != 0)
-            throw UsageError("--fill-to must be whole 16-bit words with --width 2");
+        std::string reason = fillToReason(*request.fillTo, request.parts.size(), request.width);
+        if (!reason.empty())
+            throw UsageError(reason);
     }
     if (request.command == Command::Split)
         checkDistinctOutputs(request.parts);
@@ -236,16 +206,14 @@ Request parseArguments(const std::vector<std::string>& arguments)
             request.swap = true;
         } else if (name == "--fill-to") {
             std::string value = optionValue(arguments, i, name, inlineValue);
-            request.fillTo = parseNumber(value, true);
-            if (!request.fillTo)
-                throw UsageError("--fill-to takes a size such as 32768, 512K or 2M, not '" +
-                                 value + "'");
+            std::string reason = readFillTo(value, request.fillTo);
+            if (!reason.empty())
+                throw UsageError(reason);
         } else if (name == "--fill") {
             std::string value = optionValue(arguments, i, name, inlineValue);
-            std::optional<std::size_t> byte = parseNumber(value, false);
-            if (!byte || *byte > 0xFF)
-                throw UsageError("--fill takes a byte such as 0xFF or 0, not '" + value + "'");
-            request.fill = static_cast<unsigned char>(*byte);
+            std::string reason = readFill(value, request.fill);
+            if (!reason.empty())
+                throw UsageError(reason);
         } else if (name == "--mirror") {
             request.mirror = true;
         } else {

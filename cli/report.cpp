@@ -2,8 +2,7 @@
 #include "report.h"
 
 #include "checksums.h"
-
-#include <cstdio>
+#include "socket_line.h"
 
 std::string fileLine(const Output& output)
 {
@@ -13,36 +12,18 @@ std::string fileLine(const Output& output)
            crc32Hex(bytes, count) + ", sha1 " + sha1Hex(bytes, count);
 }
 
-static std::string dataLines(int high, int low)
+PartShape partShape(const Request& request)
 {
-    char lines[24];
-    std::snprintf(lines, sizeof lines, "D%d-D%d", high, low);
-    return lines;
+    PartShape shape{int(request.parts.size()), request.width, request.swap};
+    if (request.fillTo) {
+        shape.fillTo = *request.fillTo;
+        shape.fill = request.fill.value_or(kDefaultFill);
+        shape.mirror = request.mirror;
+    }
+    return shape;
 }
 
-// A part of units of b bits is one b-bit slice of a bus of parts * b bits: on a big-endian
-// bus the lowest address drives the top slice, on a little-endian one the bottom slice.
 std::string partLine(const Request& request, int k)
 {
-    int parts = int(request.parts.size());
-    int bits = 8 * request.width;
-    int bus = parts * bits;
-    std::string units = request.width == 2 ? "words " : "offsets ";
-    for (int i = 0; i < 3; ++i)
-        units += std::to_string(k + i * parts) + ", ";
-    std::string line = "  part " + std::to_string(k + 1) + " of " + std::to_string(parts) +
-                       ": " + units + "...";
-    if (request.swap)
-        line += ", bytes swapped in each word";
-    if (request.fillTo && request.mirror)
-        line += ", mirrored to " + std::to_string(*request.fillTo) + " bytes";
-    else if (request.fillTo) {
-        char fill[8];
-        std::snprintf(fill, sizeof fill, "0x%02X", request.fill.value_or(kDefaultFill));
-        line += ", filled with " + std::string(fill) + " to " + std::to_string(*request.fillTo) +
-                " bytes";
-    }
-    int top = bus - 1 - k * bits;
-    return line + "; " + dataLines(top, top - bits + 1) + " on a big-endian bus, " +
-           dataLines(k * bits + bits - 1, k * bits) + " on a little-endian bus";
+    return socketLine(partShape(request), k);
 }

@@ -4,6 +4,7 @@
 #include "arguments.h"
 #include "file_access.h"
 #include "file_replace.h"
+#include "input_rules.h"
 #include "reasons.h"
 
 #include <cstdint>
@@ -11,64 +12,60 @@
 #include <random>
 
 // The size comes first, so a file over the limit is never read into memory.
-static std::uint64_t checkedSize(const std::string& path)
+static std::uint64_t lookedUpSize(const std::string& path)
 {
     FileLookup file = lookUpFile(path.c_str());
     if (file.kind == FileKind::Missing)
         refuseRead(path, readReason(lastFileError()));
     if (file.kind == FileKind::Directory)
         refuseRead(path, "is a directory");
-    if (file.size == 0)
-        refuseRead(path, "empty");
     return file.size;
 }
 
-static void readStart(const std::string& path, Bytes& bytes)
+static void refuseIf(const std::string& path, const std::string& reason)
 {
+    if (!reason.empty())
+        refuseRead(path, reason);
+}
+
+static Bytes readStart(const std::string& path, std::size_t count)
+{
+    Bytes bytes(count);
     int result = readFileRange(path.c_str(), bytes.data(), 0, std::uint32_t(bytes.size()));
     if (result < 0)
         refuseRead(path, readReason(lastFileError()));
     if (result > 0)
         refuseRead(path, "could read only part of its " + std::to_string(bytes.size()) + " bytes");
+    return bytes;
 }
 
 Bytes readWholeFile(const std::string& path, std::size_t limit, const std::string& limitName)
 {
-    std::uint64_t size = checkedSize(path);
-    if (size > limit)
-        refuseRead(path, "larger than the " + std::to_string(limit / 0x100000) + " MiB limit" +
-                             limitName + " (" + std::to_string(size) + " bytes)");
-    Bytes bytes(static_cast<std::size_t>(size));
-    readStart(path, bytes);
-    return bytes;
+    std::uint64_t size = lookedUpSize(path);
+    refuseIf(path, wholeFileReason(size, limit, limitName));
+    return readStart(path, static_cast<std::size_t>(size));
 }
 
 void checkWholeWords(const std::string& path, std::size_t size)
 {
-    if (size % 2 != 0)
-        refuseRead(path, "odd size (" + std::to_string(size) + " bytes), not whole 16-bit words");
+    refuseIf(path, wholeWordsReason(size));
 }
 
 // The first `count` bytes of a file that must hold at least that many; part 1 set the count.
 static Bytes readLaterPart(const std::string& path, std::size_t count, std::ostream& err)
 {
-    std::uint64_t size = checkedSize(path);
-    if (size < count)
-        refuseRead(path, "shorter than part 1 (" + std::to_string(size) + " of " +
-                             std::to_string(count) + " bytes)");
+    std::uint64_t size = lookedUpSize(path);
+    refuseIf(path, laterPartReason(size, count));
     if (size > count)
-        err << "kestrum-cli: warning: " << path << " is longer than part 1; only its first "
-            << count << " of " << size << " bytes are used\n";
-    Bytes bytes(count);
-    readStart(path, bytes);
-    return bytes;
+        err << "kestrum-cli: warning: " << path << " " << longerPartNote(size, count) << '\n';
+    return readStart(path, count);
 }
 
 std::vector<Bytes> readParts(const std::vector<std::string>& paths, int width, std::ostream& err)
 {
-    std::vector<Bytes> parts;
-    parts.push_back(readWholeFile(paths[0], kImageLimit / paths.size(),
-                                  " for " + std::to_string(paths.size()) + " parts"));
+    std::uint64_t size = lookedUpSize(paths[0]);
+    refuseIf(paths[0], firstPartReason(size, paths.size()));
+    std::vector<Bytes> parts{readStart(paths[0], static_cast<std::size_t>(size))};
     std::size_t count = parts[0].size();
     if (width == 2)
         checkWholeWords(paths[0], count);

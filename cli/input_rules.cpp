@@ -1,0 +1,42 @@
+// The rules the inputs' sizes must keep, worded for the user.
+#include "input_rules.h"
+
+#include "arguments.h"
+
+std::string wholeFileReason(std::uint64_t size, std::size_t limit, const std::string& limitName)
+{
+    if (size == 0)
+        return "empty";
+    if (size > limit)
+        return "larger than the " + std::to_string(limit / 0x100000) + " MiB limit" + limitName +
+               " (" + std::to_string(size) + " bytes)";
+    return "";
+}
+
+std::string firstPartReason(std::uint64_t size, std::size_t parts)
+{
+    return wholeFileReason(size, kImageLimit / parts, " for " + std::to_string(parts) + " parts");
+}
+
+std::string wholeWordsReason(std::uint64_t size)
+{
+    if (size % 2 != 0)
+        return "odd size (" + std::to_string(size) + " bytes), not whole 16-bit words";
+    return "";
+}
+
+std::string laterPartReason(std::uint64_t size, std::size_t count)
+{
+    if (size == 0)
+        return "empty";
+    if (size < count)
+        return "shorter than part 1 (" + std::to_string(size) + " of " + std::to_string(count) +
+               " bytes)";
+    return "";
+}
+
+std::string longerPartNote(std::uint64_t size, std::size_t count)
+{
+    return "is longer than part 1; only its first " + std::to_string(count) + " of " +
+           std::to_string(size) + " bytes are used";
+}

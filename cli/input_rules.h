@@ -1,0 +1,17 @@
+// The rules the inputs' sizes must keep, worded for the user; each gives "" when the size
+// keeps them. Files and the page's picked files are judged alike.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// An image, or part 1 of a merge: 1 to `limit` bytes; `limitName` says whose limit it is.
+std::string wholeFileReason(std::uint64_t size, std::size_t limit, const std::string& limitName);
+// A part of `parts` read as part 1 of a merge or of identify.
+std::string firstPartReason(std::uint64_t size, std::size_t parts);
+std::string wholeWordsReason(std::uint64_t size);
+// A later part, which must hold at least part 1's `count` bytes.
+std::string laterPartReason(std::uint64_t size, std::size_t count);
+// What is said of a later part longer than part 1, after its name.
+std::string longerPartNote(std::uint64_t size, std::size_t count);

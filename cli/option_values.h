@@ -1,0 +1,14 @@
+// The values of the layout options, read and checked as the command line takes them; the
+// page takes its fields by the same rules and words. Each gives "" or why not.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+// --fill-to's SIZE: decimal or 0x hex, with a K or M suffix.
+std::string readFillTo(const std::string& value, std::optional<std::size_t>& fillTo);
+// --fill's BYTE: decimal or 0x hex.
+std::string readFill(const std::string& value, std::optional<unsigned char>& fill);
+// Whether a chip of fillTo bytes can hold a part of this layout.
+std::string fillToReason(std::size_t fillTo, std::size_t parts, int width);
