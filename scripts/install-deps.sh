@@ -9,7 +9,7 @@ set -eu
 packages="cmake make g++ libgtest-dev googletest libbenchmark-dev g++-mingw-w64-i686-win32
           binutils-mingw-w64-i686 wine wine32:i386 fonts-wine xvfb xauth x11-utils imagemagick
           g++-mingw-w64-x86-64-posix wine64 g++-aarch64-linux-gnu g++-arm-linux-gnueabihf
-          qemu-user-static git zip unzip file"
+          qemu-user-static git zip unzip file lintian"
 
 missing=""
 for package in $packages; do

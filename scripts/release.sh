@@ -28,7 +28,7 @@ if [ "${1:-}" = --untested ]; then
   for linux in $linuxes; do
     preset=${linux%%:*}
     cmake --preset $preset >/dev/null
-    cmake --build --preset $preset --target kestrum-cli kestrum-cli-man
+    cmake --build --preset $preset --target kestrum-cli kestrum-cli-man kestrum-cli-changelog
     cpack --preset $preset
   done
 else

@@ -2,7 +2,7 @@
 # Checks the packages in dist/ against the builds whose tests ran: each holds exactly its
 # files, the programs in them are those tested files, each Linux program is static, built
 # for its machine and runs there (under qemu for ARM), each .deb says what Debian needs,
-# and SHA256SUMS verifies all seven.
+# passes lintian without an error, and SHA256SUMS verifies all seven.
 set -u
 cd "$(dirname "$0")/../.."
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/linux/CMakeCache.txt)
@@ -33,8 +33,12 @@ for linux in "linux x86_64 amd64 x86-64" "linux-arm64 arm64 arm64 ARM aarch64" \
   [ "$files" = "$top/ $top/LICENSE $top/README.md $top/kestrum-cli $top/kestrum-cli.1 " ] ||
     fail "$top.tar.gz holds $files"
   files=$(dpkg-deb -c "$deb" | awk '!/\/$/ {print $6}' | list)
-  wanted="./usr/bin/kestrum-cli ./usr/share/doc/kestrum-cli/copyright"
+  wanted="./usr/bin/kestrum-cli ./usr/share/doc/kestrum-cli/changelog.gz"
+  wanted="$wanted ./usr/share/doc/kestrum-cli/copyright ./usr/share/lintian/overrides/kestrum-cli"
   [ "$files" = "$wanted ./usr/share/man/man1/kestrum-cli.1.gz " ] || fail "$deb installs $files"
+  # Errors only: its warnings are advice, its errors what Debian's archive would refuse.
+  errors=$(lintian "$deb" 2>/dev/null | grep '^E:')
+  [ -z "$errors" ] || fail "lintian: $errors"
 
   mkdir "$unpacked/$preset"
   tar -xzf "dist/$top.tar.gz" -C "$unpacked/$preset"
