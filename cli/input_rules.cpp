@@ -3,6 +3,16 @@
 
 #include "arguments.h"
 
+std::string cannotRead(const std::string& path, const std::string& reason)
+{
+    return "cannot read " + path + ": " + reason;
+}
+
+std::string cannotWrite(const std::string& path, const std::string& reason)
+{
+    return "cannot write " + path + ": " + reason;
+}
+
 std::string wholeFileReason(std::uint64_t size, std::size_t limit, const std::string& limitName)
 {
     if (size == 0)

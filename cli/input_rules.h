@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <string>
 
+// A refusal of a file that is read or written, as every command words it.
+std::string cannotRead(const std::string& path, const std::string& reason);
+std::string cannotWrite(const std::string& path, const std::string& reason);
 // An image, or part 1 of a merge: 1 to `limit` bytes; `limitName` says whose limit it is.
 std::string wholeFileReason(std::uint64_t size, std::size_t limit, const std::string& limitName);
 // A part of `parts` read as part 1 of a merge or of identify.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <cstdlib>
 
 // A whole number, decimal or 0x hex, with an optional K or M suffix where allowed. Values
 // past the image limit come back as one more than it, for the range checks to refuse.
@@ -26,7 +27,7 @@ static std::optional<std::size_t> parseNumber(std::string text, bool suffixes)
     const char* digits = base == 16 ? "0123456789abcdefABCDEF" : "0123456789";
     if (text.empty() || text.size() > 10 || text.find_first_not_of(digits) != std::string::npos)
         return std::nullopt;
-    std::uint64_t value = std::stoull(text, nullptr, base) * scale;
+    std::uint64_t value = std::strtoull(text.c_str(), nullptr, base) * scale;
     return std::size_t(std::min<std::uint64_t>(value, kImageLimit + 1));
 }
 

@@ -2,14 +2,16 @@
 // is never guessed: without one, only what is known is said.
 #include "reasons.h"
 
+#include "input_rules.h"
+
 void refuseRead(const std::string& path, const std::string& reason)
 {
-    throw FileRefusal("cannot read " + path + ": " + reason);
+    throw FileRefusal(cannotRead(path, reason));
 }
 
 void refuseWrite(const std::string& path, const std::string& reason)
 {
-    throw FileRefusal("cannot write " + path + ": " + reason);
+    throw FileRefusal(cannotWrite(path, reason));
 }
 
 static std::string commonReason(FileError error)

@@ -1,0 +1,205 @@
+#!/usr/bin/python3
+"""kestrum.html in headless Chromium, driven over the DevTools protocol as a user drives it:
+files put into its inputs, real mouse clicks, and the downloads the browser saves compared
+byte for byte with what kestrum-cli writes for the same input, or the page's refusal with
+the program's. Exit status 77, skipped, where Chromium or python3-websocket is missing.
+
+usage: page_test.py kestrum.html kestrum-cli"""
+import json
+import os
+import random
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+try:
+    import websocket
+except ImportError:
+    print("skipped: python3-websocket is not installed (use /usr/bin/python3)")
+    sys.exit(77)
+CHROMIUM = shutil.which("chromium")
+if not CHROMIUM:
+    print("skipped: chromium is not installed")
+    sys.exit(77)
+PAGE, CLI = (os.path.abspath(path) for path in sys.argv[1:3])
+CORPUS = os.path.join(os.path.dirname(__file__), "..", "cli", "identify_corpus")
+
+# Each case: the files given, the page's control settings, the button clicked (None: the
+# parts' own identify), the outputs as the page names them, and the kestrum-cli command for
+# the same, OUT standing for the outputs. Merges give the parts out of order, for the page's
+# identify to set.
+CASES = [
+    (["game.bin"], {"count": "2"}, "split", ["game-1.bin", "game-2.bin"], ["split", "game.bin", "OUT"]),
+    (["game.bin"], {"count": "4", "width": "2", "swap": True, "fill-to": "256K", "fill": "0"}, "split",
+     [f"game-{k}.bin" for k in range(1, 5)],
+     ["split", "--width", "2", "--swap", "--fill-to", "256K", "--fill", "0", "game.bin", "OUT"]),
+    (["chip"], {"count": "4", "width": "1", "swap": False, "fill-to": "12K", "mirror": True}, "split",
+     [f"chip-{k}" for k in range(1, 5)], ["split", "--fill-to", "12K", "--mirror", "chip", "OUT"]),
+    (["game.bin"], {"count": "2", "fill-to": "48K", "mirror": True}, "split",
+     ["game-1.bin", "game-2.bin"], ["split", "--fill-to", "48K", "--mirror", "game.bin", "OUT"]),
+    (["game.bin"], {}, "swap-bytes", ["game-swapped.bin"], ["swap", "game.bin", "OUT"]),
+    (["odd.bin"], {}, "swap-bytes", ["odd-swapped.bin"], ["swap", "odd.bin", "OUT"]),
+    (["u2.bin", "u1.bin"], {}, "merge", ["u1-merged.bin"],
+     ["merge", "--width", "2", "--swap", "OUT", "u1.bin", "u2.bin"]),
+    (["rom-3.bin", "rom-1.bin", "rom-4.bin", "rom-2.bin"], {}, "merge", ["rom.bin"],
+     ["merge", "OUT", "rom-1.bin", "rom-2.bin", "rom-3.bin", "rom-4.bin"]),
+    (["rom-3.bin", "rom-1.bin", "rom-4.bin"], {}, None, [], ["identify", "rom-3.bin", "rom-1.bin", "rom-4.bin"]),
+]
+
+
+class Browser:
+    def __init__(self, profile, downloads):
+        self.process = subprocess.Popen(
+            [CHROMIUM, "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
+             "--no-first-run", "--disable-background-networking", "--disable-component-update",
+             "--disable-sync", "--user-data-dir=" + profile, "--remote-debugging-port=0",
+             "--remote-allow-origins=*", "about:blank"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        port_file = os.path.join(profile, "DevToolsActivePort")
+        for _ in range(300):
+            if os.path.exists(port_file) and len(open(port_file).read().split()) == 2:
+                break
+            time.sleep(0.1)
+        port, path = open(port_file).read().split()
+        self.socket = websocket.create_connection(f"ws://127.0.0.1:{port}{path}", timeout=60)
+        self.serial, self.events, self.session = 0, [], None
+        target = self.call("Target.createTarget", url="about:blank")["targetId"]
+        self.session = self.call("Target.attachToTarget", targetId=target, flatten=True)["sessionId"]
+        self.call("Browser.setDownloadBehavior", browser=True, behavior="allowAndName",
+                  downloadPath=downloads, eventsEnabled=True)
+        for domain in ("Network", "Page", "DOM", "Runtime"):
+            self.call(domain + ".enable")
+
+    def call(self, method, browser=False, **params):
+        self.serial += 1
+        message = {"id": self.serial, "method": method, "params": params}
+        if self.session and not browser:
+            message["sessionId"] = self.session
+        self.socket.send(json.dumps(message))
+        while True:
+            reply = json.loads(self.socket.recv())
+            if reply.get("id") == self.serial:
+                if "error" in reply:
+                    raise RuntimeError(f"{method}: {reply['error']}")
+                return reply["result"]
+            self.events.append(reply)
+
+    def event(self, method, **match):
+        while True:
+            for event in self.events:
+                if event["method"] == method and match.items() <= event["params"].items():
+                    self.events.remove(event)
+                    return event["params"]
+            self.events.append(json.loads(self.socket.recv()))
+
+    def run(self, script):
+        result = self.call("Runtime.evaluate", expression=script, awaitPromise=True,
+                           returnByValue=True)
+        if "exceptionDetails" in result:
+            raise RuntimeError(f"{script}: {result['exceptionDetails']}")
+        return result["result"].get("value")
+
+    def click(self, selector):
+        x, y = self.run(f"""(() => {{ const e = document.querySelector({json.dumps(selector)});
+            e.scrollIntoView({{block: 'center'}}); const r = e.getBoundingClientRect();
+            return [r.x + r.width / 2, r.y + r.height / 2]; }})()""")
+        for kind in ("mouseMoved", "mousePressed", "mouseReleased"):
+            self.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left", clickCount=1)
+
+    def idle(self):
+        self.run("""new Promise((done) => { const p = document.querySelector('#status progress');
+            (function wait() { p.hidden ? done() : setTimeout(wait, 20); })(); })""")
+
+    def pick(self, input_id, paths):
+        root = self.call("DOM.getDocument")["root"]["nodeId"]
+        node = self.call("DOM.querySelector", nodeId=root, selector="#" + input_id)["nodeId"]
+        self.call("DOM.setFileInputFiles", nodeId=node, files=paths)
+        self.idle()
+
+    def downloads(self, folder):
+        saved = []
+        for k in range(self.run("document.querySelectorAll('#outputs a').length")):
+            self.click(f"#outputs li:nth-child({k + 1}) a")
+            begun = self.event("Browser.downloadWillBegin")
+            self.event("Browser.downloadProgress", guid=begun["guid"], state="completed")
+            saved.append((begun["suggestedFilename"], open(os.path.join(folder, begun["guid"]), "rb").read()))
+        return saved
+
+
+def make_inputs(folder):
+    rng = random.Random(17)
+    files = {"game.bin": rng.randbytes(0x8006), "chip": rng.randbytes(0x3000), "odd.bin": b"\x01\x02\x03"}
+    for name, arguments in ((("u1.bin", "u2.bin"), ["--width", "2", "--swap", "mips-be.bin"]),
+                            (tuple(f"rom-{k}.bin" for k in range(1, 5)), ["m68000.bin"])):
+        subprocess.run([CLI, "split"] + arguments[:-1] + [os.path.join(CORPUS, arguments[-1])]
+                       + list(name), cwd=folder, check=True)
+    for name, data in files.items():
+        open(os.path.join(folder, name), "wb").write(data)
+
+
+def cli_answer(folder, command, outputs):
+    """What kestrum-cli writes for the command, or its refusal."""
+    at = command.index("OUT") if "OUT" in command else len(command)
+    result = subprocess.run([CLI] + command[:at] + outputs + command[at + 1:], cwd=folder,
+                            capture_output=True, text=True)
+    if result.returncode in (1, 2):
+        return result.stderr.splitlines()[0].removeprefix("kestrum-cli: ").split("; try '")[0], []
+    return "", [(name, open(os.path.join(folder, name), "rb").read()) for name in outputs]
+
+
+def check_case(browser, inputs, downloads, case):
+    files, controls, button, outputs, command = case
+    image = button in ("split", "swap-bytes")
+    browser.pick("image" if image else "parts", [os.path.join(inputs, name) for name in files])
+    for control, value in controls.items():
+        prop = "checked" if isinstance(value, bool) else "value"
+        browser.run(f"document.getElementById('{control}').{prop} = {json.dumps(value)}")
+    if button:
+        browser.click("#" + button)
+        browser.idle()
+    message = browser.run("document.getElementById('message').textContent")
+    saved = browser.downloads(downloads)
+    expected = cli_answer(inputs, command, outputs)
+    problems = [] if (message, saved) == expected else [f"page gave {message!r} and {[n for n, _ in saved]}, kestrum-cli {expected[0]!r} and {[n for n, _ in expected[1]]}"]
+    if button == "merge" and not browser.run("document.getElementById('identify').textContent"):
+        problems.append("identify showed nothing")
+    if not message and not saved:
+        problems.append("neither outputs nor a refusal")
+    return problems
+
+
+def main():
+    work = tempfile.mkdtemp(prefix="kestrum-page-")
+    inputs, downloads, profile = (os.path.join(work, name) for name in ("in", "down", "profile"))
+    for folder in (inputs, downloads, profile):
+        os.mkdir(folder)
+    make_inputs(inputs)
+    browser = Browser(profile, downloads)
+    failures = 0
+    try:
+        browser.call("Page.navigate", url="file://" + PAGE)
+        browser.event("Page.loadEventFired")
+        imports = browser.run("""WebAssembly.Module.imports(new WebAssembly.Module(Uint8Array.from(
+            atob(document.getElementById('module').textContent), (c) => c.charCodeAt(0)))).length""")
+        blocked = browser.run("""new Promise((done) => { document.addEventListener(
+            'securitypolicyviolation', (e) => done(e.effectiveDirective));
+            fetch('http://127.0.0.1:9/').catch(() => {}); })""")
+        for name, problems in [("the module imports nothing", [] if imports == 0 else [f"{imports} imports"]),
+                               ("connections are forbidden", [] if blocked == "connect-src" else [str(blocked)])] + \
+                              [(" ".join(case[0]) + f" {case[2] or 'identify'} {case[1]}", check_case(browser, inputs, downloads, case)) for case in CASES]:
+            failures += bool(problems)
+            print(("FAIL " if problems else "ok   ") + name + "".join("\n     " + p for p in problems))
+        sent = [e["params"]["request"]["url"] for e in browser.events if e["method"] == "Network.requestWillBeSent"]
+        left = [url for url in sent if not url.startswith(("file:", "blob:", "data:"))]
+        failures += bool(left)
+        print(("FAIL " if left else "ok   ") + f"no request left the page ({len(sent)} local) {left}")
+    finally:
+        browser.process.terminate()
+        browser.process.wait()
+        shutil.rmtree(work, ignore_errors=True)
+    sys.exit(1 if failures else 0)
+
+
+main()

@@ -1,0 +1,162 @@
+// The page's side: its controls, the worker that runs the engine, and the results as links.
+'use strict';
+const $ = (id) => document.getElementById(id);
+const status = $('status');
+let links = [];
+let identified = null;   // the parts identify last saw, for the merge to take
+
+const worker = new Worker(URL.createObjectURL(
+  new Blob([$('worker-source').textContent], { type: 'text/javascript' })));
+let answer = null;
+worker.onmessage = (event) => answer(event.data);
+
+let queue = Promise.resolve();
+function ask(request) {
+  const reply = queue.then(() => new Promise((resolve) => {
+    answer = resolve;
+    worker.postMessage(request);
+  }));
+  queue = reply.catch(() => {});
+  return reply;
+}
+
+const ready = ask({ module: Uint8Array.from(atob($('module').textContent), (c) => c.charCodeAt(0)) })
+  .then((report) => {
+    for (const cpu of report.cpus) $('cpu').add(new Option(cpu, cpu));
+    $('cpu-row').hidden = report.cpus.length === 0;
+  });
+
+function clearResults() {
+  for (const url of links) URL.revokeObjectURL(url);
+  links = [];
+  $('outputs').replaceChildren();
+  $('message').textContent = '';
+}
+
+function detail(text, className = 'detail') {
+  const span = document.createElement('span');
+  span.className = className;
+  span.textContent = text;
+  return span;
+}
+
+function showOutputs(outputs) {
+  for (const output of outputs) {
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob([output.bytes], { type: 'application/octet-stream' }));
+    link.download = output.name;
+    link.textContent = output.name;
+    links.push(link.href);
+    const item = document.createElement('li');
+    item.append(link, detail(`${output.size} bytes, CRC32 ${output.crc32}, SHA-1 ${output.sha1}`));
+    if (output.socket) item.append(detail(output.socket.trim()));
+    $('outputs').append(item);
+  }
+}
+
+// Every action clears the results of the one before first, so a refusal never leaves links
+// that look like its own.
+async function act(action, files, options, label) {
+  clearResults();
+  const buttons = document.querySelectorAll('button');
+  buttons.forEach((button) => { button.disabled = true; });
+  status.querySelector('progress').hidden = false;
+  status.querySelector('span').textContent = label;
+  try {
+    await ready;
+    const report = await ask({ action, files: Array.from(files), options });
+    $('message').textContent = report.message;
+    showOutputs(report.outputs);
+    status.querySelector('span').textContent = report.message ? '' :
+      report.outputs.length ? `${report.outputs.length} file(s) ready to save.` : 'Done.';
+    return report;
+  } finally {
+    status.querySelector('progress').hidden = true;
+    buttons.forEach((button) => { button.disabled = false; });
+  }
+}
+
+function layout() {
+  return { count: +$('count').value, width: +$('width').value, swap: $('swap').checked ? 1 : 0 };
+}
+
+function pickedImage() {
+  if ($('image').files.length === 1) return $('image').files;
+  $('message').textContent = 'choose one image first';
+  return null;
+}
+
+$('split').onclick = () => {
+  const files = pickedImage();
+  if (files) act('split', files, { ...layout(), fillTo: $('fill-to').value.trim(),
+    fill: $('fill').value.trim(), mirror: $('mirror').checked ? 1 : 0 }, `Splitting ${files[0].name}…`);
+};
+
+$('swap-bytes').onclick = () => {
+  const files = pickedImage();
+  if (files) act('swap', files, {}, `Swapping ${files[0].name}…`);
+};
+
+$('chip').onchange = () => { $('fill-to').value = $('chip').value; };
+
+// The order lists offer every part for every place; identify sets them, the user may too.
+function showParts(files, warnings) {
+  const order = $('order');
+  order.replaceChildren();
+  for (let k = 0; k < files.length && files.length <= 4; k++) {
+    const item = document.createElement('li');
+    const label = document.createElement('label');
+    label.htmlFor = `lane-${k + 1}`;
+    label.textContent = `Part ${k + 1}: `;
+    const select = document.createElement('select');
+    select.id = `lane-${k + 1}`;
+    files.forEach((file, j) => select.add(new Option(`${file.name} (${file.size} bytes)`, j)));
+    select.value = k;
+    item.append(label, select);
+    for (const warning of warnings.filter((w) => w.part === k))
+      item.append(detail(warning.text, 'detail warning'));
+    order.append(item);
+  }
+}
+
+async function identify() {
+  const files = Array.from($('parts').files);
+  identified = files;
+  $('identify').textContent = '';
+  if ([2, 4].includes(files.length)) $('count').value = files.length;
+  showParts(files, []);
+  const report = await act('identify', files, { cpu: $('cpu').value }, 'Identifying the parts…');
+  if (!report.identify) return;
+  const verdict = report.identify;
+  showParts(files, verdict.warnings);
+  $('identify').textContent = verdict.lines.join('\n');
+  if (!verdict.decided) return;
+  verdict.order.forEach((part, k) => { $(`lane-${k + 1}`).value = part; });
+  $('width').value = verdict.width;
+  $('swap').checked = verdict.swap;
+}
+
+$('parts').onchange = identify;
+$('cpu').onchange = () => { if ($('parts').files.length) identify(); };
+
+$('merge').onclick = () => {
+  const files = identified && identified.length ? identified : null;
+  if (!files) {
+    $('message').textContent = 'choose 2 or 4 parts first';
+    return;
+  }
+  const order = [0, 1, 2, 3].map((k) => ($(`lane-${k + 1}`) ? +$(`lane-${k + 1}`).value : 0));
+  act('merge', files, { ...layout(), order }, 'Merging the parts…');
+};
+
+// A file dropped on a box is taken as if picked there.
+for (const [box, input] of [['split-box', 'image'], ['merge-box', 'parts']]) {
+  $(box).addEventListener('dragover', (event) => { event.preventDefault(); $(box).classList.add('over'); });
+  $(box).addEventListener('dragleave', () => $(box).classList.remove('over'));
+  $(box).addEventListener('drop', (event) => {
+    event.preventDefault();
+    $(box).classList.remove('over');
+    $(input).files = event.dataTransfer.files;
+    $(input).dispatchEvent(new Event('change'));
+  });
+}

@@ -1,0 +1,260 @@
+// The browser page's door to the engine: the same rules, words and routines as kestrum-cli,
+// over the bytes of the files the user picked.
+#include "page_interface.h"
+
+#include "arguments.h"
+#include "checksums.h"
+#include "identify_report.h"
+#include "input_rules.h"
+#include "lanes.h"
+#include "option_values.h"
+#include "page_texts.h"
+#include "part_images.h"
+#include "socket_line.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+struct Input {
+    std::string name;
+    std::uint64_t size = 0;   // the file's, of which bytes holds the start
+    Bytes bytes;
+};
+
+struct PageOutput {
+    std::string name;
+    Bytes bytes;
+    std::string socket;
+};
+
+Input inputs[4];
+std::vector<PageOutput> outputs;
+std::string report;
+
+int refuse(const std::string& message)
+{
+    outputs.clear();
+    report = "{\"message\":" + jsonString(message) + ",\"outputs\":[]}";
+    return 0;
+}
+
+// The report of an action that made outputs, with what -v prints of each.
+int answer(const std::string& identify = "")
+{
+    std::vector<std::string> items;
+    for (const PageOutput& output : outputs) {
+        const unsigned char* bytes = output.bytes.data();
+        std::size_t size = output.bytes.size();
+        items.push_back("{\"name\":" + jsonString(output.name) + ",\"size\":" +
+                        std::to_string(size) + ",\"crc32\":\"" + crc32Hex(bytes, size) +
+                        "\",\"sha1\":\"" + sha1Hex(bytes, size) + "\",\"socket\":" +
+                        jsonString(output.socket) + "}");
+    }
+    report = "{\"message\":\"\",\"outputs\":" + jsonList(items) +
+             (identify.empty() ? "" : ",\"identify\":" + identify) + "}";
+    return int(outputs.size());
+}
+
+bool validCount(int parts)
+{
+    return parts == 2 || parts == 4;
+}
+
+// The parts as merge and identify read them: part 1 whole, within the limit for that many
+// parts, setting the size; of every later part that many bytes, a longer one noted.
+std::string readParts(const std::vector<int>& order, int width, std::vector<Bytes>& parts,
+                      std::vector<std::string>& notes)
+{
+    const Input& first = inputs[order[0]];
+    std::string reason = firstPartReason(first.size, order.size());
+    if (reason.empty() && width == 2)
+        reason = wholeWordsReason(first.size);
+    if (!reason.empty())
+        return cannotRead(first.name, reason);
+    std::size_t count = std::size_t(first.size);
+    for (int slot : order) {
+        const Input& part = inputs[slot];
+        reason = laterPartReason(part.size, count);
+        if (!reason.empty())
+            return cannotRead(part.name, reason);
+        notes.push_back(part.size > count ? longerPartNote(part.size, count) : "");
+        parts.emplace_back(part.bytes.begin(), part.bytes.begin() + std::ptrdiff_t(count));
+    }
+    return "";
+}
+
+std::vector<std::string> namesOf(int parts)
+{
+    std::vector<std::string> names;
+    for (int k = 0; k < parts; ++k)
+        names.push_back(inputs[k].name);
+    return names;
+}
+
+std::string identifyJson(const IdentifyReport& verdict, const std::vector<std::string>& notes,
+                         int parts)
+{
+    std::vector<std::string> order, warnings;
+    for (int slot : verdict.layout.order)
+        order.push_back(std::to_string(slot));
+    std::vector<std::string> names = namesOf(parts);
+    auto warn = [&](std::size_t part, const std::string& text) {
+        warnings.push_back("{\"part\":" + std::to_string(part) + ",\"text\":" + jsonString(text) + "}");
+    };
+    for (std::size_t k = 0; k < notes.size(); ++k) {
+        if (!notes[k].empty())
+            warn(k, names[k] + " " + notes[k]);
+    }
+    for (const PartWarning& warning : verdict.warnings)
+        warn(warning.part, names[warning.part] + ": " + warning.text);
+    std::vector<std::string> lines;
+    for (const std::string& line : identifyLines(verdict, names))
+        lines.push_back(jsonString(line));
+    return std::string("{\"decided\":") + (verdict.decided ? "true" : "false") +
+           ",\"order\":" + jsonList(order) + ",\"width\":" + std::to_string(verdict.layout.width) +
+           ",\"swap\":" + (verdict.layout.swap ? "true" : "false") + ",\"lines\":" +
+           jsonList(lines) + ",\"warnings\":" + jsonList(warnings) + "}";
+}
+
+}  // namespace
+
+char* pageAlloc(std::size_t size)
+{
+    return static_cast<char*>(std::malloc(size));
+}
+
+void pageFree(char* text)
+{
+    std::free(text);
+}
+
+unsigned char* pageInput(int slot, const char* name, double size, std::size_t count)
+{
+    Input& input = inputs[slot & 3];
+    input.name = name;
+    input.size = std::uint64_t(size);
+    input.bytes.assign(count, 0);
+    input.bytes.shrink_to_fit();
+    return input.bytes.data();
+}
+
+double pageReadLimit()
+{
+    return double(kImageLimit);
+}
+
+int pageSplit(int parts, int width, int swap, const char* fillTo, const char* fill, int mirror)
+{
+    if (!validCount(parts))
+        return refuse("give 2 or 4 parts");
+    PartShape shape{parts, width == 2 ? 2 : 1, swap != 0};
+    std::optional<std::size_t> chip;
+    std::optional<unsigned char> fillByte;
+    std::string reason = *fillTo ? readFillTo(fillTo, chip) : "";
+    if (reason.empty() && chip && !mirror)
+        reason = readFill(fill, fillByte);
+    if (reason.empty() && shape.swap && shape.width != 2)
+        reason = "--swap needs --width 2";
+    if (reason.empty() && mirror && !chip)
+        reason = "--mirror needs --fill-to";
+    if (reason.empty() && chip)
+        reason = fillToReason(*chip, std::size_t(parts), shape.width);
+    if (!reason.empty())
+        return refuse(reason);
+
+    const Input& image = inputs[0];
+    reason = wholeFileReason(image.size, kImageLimit, "");
+    if (!reason.empty())
+        return refuse(cannotRead(image.name, reason));
+    shape.fillTo = chip.value_or(0);
+    shape.fill = fillByte.value_or(kDefaultFill);
+    shape.mirror = mirror != 0;
+    std::vector<Bytes> made = splitImage(image.bytes, shape, reason);
+    if (!reason.empty())   // every part has the same size
+        return refuse(cannotWrite(nameWithSuffix(image.name, "-1"), reason));
+    outputs.clear();
+    for (int k = 0; k < parts; ++k)
+        outputs.push_back({nameWithSuffix(image.name, "-" + std::to_string(k + 1)),
+                           std::move(made[std::size_t(k)]), socketLine(shape, k)});
+    return answer();
+}
+
+int pageSwap()
+{
+    Input& input = inputs[0];
+    std::string reason = wholeFileReason(input.size, kImageLimit, "");
+    if (reason.empty())
+        reason = wholeWordsReason(input.size);
+    if (!reason.empty())
+        return refuse(cannotRead(input.name, reason));
+    outputs.clear();
+    outputs.push_back({nameWithSuffix(input.name, "-swapped"), input.bytes, ""});
+    swapBytePairs(outputs[0].bytes.data(), outputs[0].bytes.size());
+    return answer();
+}
+
+int pageIdentify(int parts, const char* cpu)
+{
+    if (!validCount(parts))
+        return refuse("give 2 or 4 parts");
+    std::vector<int> order;
+    for (int k = 0; k < parts; ++k)
+        order.push_back(k);
+    std::vector<Bytes> bytes;
+    std::vector<std::string> notes;
+    std::string reason = readParts(order, 1, bytes, notes);
+    if (!reason.empty())
+        return refuse(reason);
+    outputs.clear();
+    answer(identifyJson(identifyLayouts(bytes, {cpu}), notes, parts));
+    return 1;
+}
+
+int pageMerge(int parts, int lane1, int lane2, int lane3, int lane4, int width, int swap)
+{
+    if (!validCount(parts))
+        return refuse("give 2 or 4 parts");
+    if (swap && width != 2)
+        return refuse("--swap needs --width 2");
+    int lanes[] = {lane1, lane2, lane3, lane4};
+    std::vector<int> order;
+    for (int k = 0; k < parts; ++k)
+        order.push_back(lanes[k] & 3);
+    std::vector<Bytes> bytes;
+    std::vector<std::string> notes;
+    std::string reason = readParts(order, width == 2 ? 2 : 1, bytes, notes);
+    if (!reason.empty())
+        return refuse(reason);
+    outputs.clear();
+    outputs.push_back({mergedName(inputs[order[0]].name), mergeParts(bytes, width == 2 ? 2 : 1, swap != 0), ""});
+    return answer();
+}
+
+const char* pageReport()
+{
+    return report.c_str();
+}
+
+const unsigned char* pageOutput(int k)
+{
+    return outputs[std::size_t(k)].bytes.data();
+}
+
+std::size_t pageOutputSize(int k)
+{
+    return outputs[std::size_t(k)].bytes.size();
+}
+
+// The CPUs identify takes as a hint, as a JSON list; the page offers them once there are any.
+const char* pageCpuHints()
+{
+    return "[]";
+}
+
+void pageDropOutputs()
+{
+    outputs.clear();
+    outputs.shrink_to_fit();
+}

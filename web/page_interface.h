@@ -1,0 +1,38 @@
+// The browser page's door to the engine, split, merge, swap and identify: plain C calls over
+// bytes the page puts into input slots, with every answer in one JSON report and the bytes
+// of each output read from the module's memory. Natively the same calls serve the tests.
+#pragma once
+
+#include <cstddef>
+
+#ifdef __wasm__
+#define PAGE_CALL(name) __attribute__((export_name(#name)))
+#else
+#define PAGE_CALL(name)
+#endif
+
+extern "C" {
+// Memory for the page's strings.
+PAGE_CALL(pageAlloc) char* pageAlloc(std::size_t size);
+PAGE_CALL(pageFree) void pageFree(char* text);
+// Room for the first `count` bytes of a file of `size` bytes in input slot 0 to 3; the
+// page reads no more of a file than pageReadLimit(), the most any command takes.
+PAGE_CALL(pageInput) unsigned char* pageInput(int slot, const char* name, double size,
+                                              std::size_t count);
+PAGE_CALL(pageReadLimit) double pageReadLimit();
+// Each action replaces the outputs and the report of the one before; they return the
+// number of outputs, 0 after a refusal.
+PAGE_CALL(pageSplit) int pageSplit(int parts, int width, int swap, const char* fillTo,
+                                   const char* fill, int mirror);
+PAGE_CALL(pageSwap) int pageSwap();
+// Identify reads parts 0 to parts - 1 as given; merge takes lane k from slot order[k].
+PAGE_CALL(pageIdentify) int pageIdentify(int parts, const char* cpu);
+PAGE_CALL(pageMerge) int pageMerge(int parts, int lane1, int lane2, int lane3, int lane4,
+                                   int width, int swap);
+PAGE_CALL(pageReport) const char* pageReport();
+PAGE_CALL(pageCpuHints) const char* pageCpuHints();
+PAGE_CALL(pageOutput) const unsigned char* pageOutput(int k);
+PAGE_CALL(pageOutputSize) std::size_t pageOutputSize(int k);
+// Frees the outputs once the page holds its own copies.
+PAGE_CALL(pageDropOutputs) void pageDropOutputs();
+}
