@@ -1,0 +1,79 @@
+// The page's C interface natively, under the sanitizers: its outputs are the in-memory
+// split's and merge's, and inputs the browser test does not reach refuse as kestrum-cli does.
+#include "page_interface.h"
+
+#include "part_images.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+
+namespace {
+
+Bytes numbered(std::size_t size, int from)
+{
+    Bytes bytes(size);
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<unsigned char>(from + int(i * 7 % 251));
+    return bytes;
+}
+
+// Puts a file into a slot; a size past the bytes given stands for a file too big to read.
+void give(int slot, const char* name, const Bytes& bytes, double size = 0)
+{
+    unsigned char* at = pageInput(slot, name, size ? size : double(bytes.size()), bytes.size());
+    if (!bytes.empty())
+        std::memcpy(at, bytes.data(), bytes.size());
+}
+
+std::vector<Bytes> outputs(int count)
+{
+    std::vector<Bytes> made;
+    for (int k = 0; k < count; ++k)
+        made.emplace_back(pageOutput(k), pageOutput(k) + pageOutputSize(k));
+    return made;
+}
+
+}  // namespace
+
+TEST(PageInterface, GivesWhatSplitAndMergeMakeOrTheirRefusal)
+{
+    const Bytes image = numbered(1001, 0), p1 = numbered(300, 1), p2 = numbered(300, 2),
+                longer = numbered(301, 3);
+    std::vector<Bytes> reversed{p2, p1};
+    struct Row {
+        const char* name;
+        std::function<int()> act;
+        std::vector<Bytes> made;   // empty: refused, with these words
+        const char* refusal;
+    };
+    const Row rows[] = {
+        {"split in 4 word lanes, swapped, filled", [&] {
+             give(0, "game.bin", image);
+             return pageSplit(4, 2, 1, "1K", "0x00", 0);
+         }, [&] { std::string no; return splitImage(image, {4, 2, true, 1024, 0, false}, no); }(), ""},
+        {"merge in the order chosen", [&] {
+             give(0, "a.bin", p1), give(1, "b.bin", p2);
+             return pageMerge(2, 1, 0, 0, 0, 1, 0);
+         }, {mergeParts(reversed, 1, false)}, ""},
+        {"merge with a later part shorter", [&] {
+             give(0, "a.bin", p1), give(1, "b.bin", longer);
+             return pageMerge(2, 1, 0, 0, 0, 1, 0);
+         }, {}, "\"cannot read a.bin: shorter than part 1 (300 of 301 bytes)\""},
+        {"an image past the limit", [&] {
+             give(0, "big.bin", {}, 67108865.0);
+             return pageSwap();
+         }, {}, "\"cannot read big.bin: larger than the 64 MiB limit (67108865 bytes)\""},
+        {"a chip size of no size", [&] { return pageSplit(2, 1, 0, "12Q", "", 0); }, {},
+         "\"--fill-to takes a size such as 32768, 512K or 2M, not '12Q'\""},
+        {"three parts", [&] { return pageIdentify(3, ""); }, {}, "\"give 2 or 4 parts\""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        int count = row.act();
+        EXPECT_EQ(outputs(count), row.made);
+        EXPECT_NE(std::string(pageReport()).find(row.refusal), std::string::npos) << pageReport();
+        pageDropOutputs();
+    }
+}

@@ -1,0 +1,106 @@
+#!/usr/bin/python3
+"""Headless Chromium driven over the DevTools protocol, as a user drives kestrum.html: files
+put into its inputs, real mouse clicks, downloads saved to a folder. The browser tests, the
+benchmark and run.sh's screenshot use it. Needs Debian's chromium and python3-websocket,
+which load under /usr/bin/python3."""
+import base64
+import json
+import os
+import shutil
+import subprocess
+import time
+
+import websocket
+
+CHROMIUM = shutil.which("chromium")
+
+
+class Browser:
+    def __init__(self, profile, downloads, size=(900, 1000)):
+        self.process = subprocess.Popen(
+            [CHROMIUM, "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
+             "--no-first-run", "--disable-background-networking", "--disable-component-update",
+             "--disable-sync", "--user-data-dir=" + profile, "--remote-debugging-port=0",
+             "--remote-allow-origins=*", f"--window-size={size[0]},{size[1]}", "about:blank"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        port_file = os.path.join(profile, "DevToolsActivePort")
+        for _ in range(300):
+            if os.path.exists(port_file) and len(open(port_file).read().split()) == 2:
+                break
+            time.sleep(0.1)
+        port, path = open(port_file).read().split()
+        self.socket = websocket.create_connection(f"ws://127.0.0.1:{port}{path}", timeout=60)
+        self.serial, self.events, self.session = 0, [], None
+        target = self.call("Target.createTarget", url="about:blank")["targetId"]
+        self.session = self.call("Target.attachToTarget", targetId=target, flatten=True)["sessionId"]
+        self.call("Browser.setDownloadBehavior", browser=True, behavior="allowAndName",
+                  downloadPath=downloads, eventsEnabled=True)
+        for domain in ("Network", "Page", "DOM", "Runtime"):
+            self.call(domain + ".enable")
+
+    def call(self, method, browser=False, **params):
+        self.serial += 1
+        message = {"id": self.serial, "method": method, "params": params}
+        if self.session and not browser:
+            message["sessionId"] = self.session
+        self.socket.send(json.dumps(message))
+        while True:
+            reply = json.loads(self.socket.recv())
+            if reply.get("id") == self.serial:
+                if "error" in reply:
+                    raise RuntimeError(f"{method}: {reply['error']}")
+                return reply["result"]
+            self.events.append(reply)
+
+    def event(self, method, **match):
+        while True:
+            for event in self.events:
+                if event["method"] == method and match.items() <= event["params"].items():
+                    self.events.remove(event)
+                    return event["params"]
+            self.events.append(json.loads(self.socket.recv()))
+
+    def run(self, script):
+        result = self.call("Runtime.evaluate", expression=script, awaitPromise=True,
+                           returnByValue=True)
+        if "exceptionDetails" in result:
+            raise RuntimeError(f"{script}: {result['exceptionDetails']}")
+        return result["result"].get("value")
+
+    def click(self, selector):
+        x, y = self.run(f"""(() => {{ const e = document.querySelector({json.dumps(selector)});
+            e.scrollIntoView({{block: 'center'}}); const r = e.getBoundingClientRect();
+            return [r.x + r.width / 2, r.y + r.height / 2]; }})()""")
+        for kind in ("mouseMoved", "mousePressed", "mouseReleased"):
+            self.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left", clickCount=1)
+
+    def idle(self):
+        self.run("""new Promise((done) => { const p = document.querySelector('#status progress');
+            (function wait() { p.hidden ? done() : setTimeout(wait, 20); })(); })""")
+
+    def pick(self, input_id, paths):
+        root = self.call("DOM.getDocument")["root"]["nodeId"]
+        node = self.call("DOM.querySelector", nodeId=root, selector="#" + input_id)["nodeId"]
+        self.call("DOM.setFileInputFiles", nodeId=node, files=paths)
+        self.idle()
+
+    def downloads(self, folder):
+        saved = []
+        for k in range(self.run("document.querySelectorAll('#outputs a').length")):
+            self.click(f"#outputs li:nth-child({k + 1}) a")
+            begun = self.event("Browser.downloadWillBegin")
+            self.event("Browser.downloadProgress", guid=begun["guid"], state="completed")
+            saved.append((begun["suggestedFilename"], open(os.path.join(folder, begun["guid"]), "rb").read()))
+        return saved
+
+    def open(self, page):
+        self.call("Page.navigate", url="file://" + os.path.abspath(page))
+        self.event("Page.loadEventFired")
+
+    def screenshot(self, path):
+        with open(path, "wb") as f:
+            f.write(base64.b64decode(self.call("Page.captureScreenshot", format="png")["data"]))
+
+    def close(self):
+        self.process.terminate()
+        self.process.wait()
