@@ -38,7 +38,7 @@ def corpus_image(size):
 
 def timed(browser, source, event, result, done, act):
     pending = browser.call("Runtime.evaluate", expression=TIMER % (source, event, result, done),
-                           awaitPromise=False, returnByValue=True)
+                           awaitPromise=False)
     promise = pending["result"]["objectId"]
     act()
     reply = browser.call("Runtime.awaitPromise", promiseObjectId=promise, returnByValue=True)

@@ -41,17 +41,20 @@ function detail(text, className = 'detail') {
 }
 
 function showOutputs(outputs) {
+  const sizes = [];
   for (const output of outputs) {
     const link = document.createElement('a');
-    link.href = URL.createObjectURL(new Blob([output.bytes], { type: 'application/octet-stream' }));
+    link.href = URL.createObjectURL(output.blob);
     link.download = output.name;
     link.textContent = output.name;
     links.push(link.href);
     const item = document.createElement('li');
-    item.append(link, detail(`${output.size} bytes, CRC32 ${output.crc32}, SHA-1 ${output.sha1}`));
+    sizes.push(detail(`${output.size} bytes, checksums to come`));
+    item.append(link, sizes[sizes.length - 1]);
     if (output.socket) item.append(detail(output.socket.trim()));
     $('outputs').append(item);
   }
+  return sizes;
 }
 
 // Every action clears the results of the one before first, so a refusal never leaves links
@@ -66,9 +69,16 @@ async function act(action, files, options, label) {
     await ready;
     const report = await ask({ action, files: Array.from(files), options });
     $('message').textContent = report.message;
-    showOutputs(report.outputs);
+    const sizes = showOutputs(report.outputs);
+    if (sizes.length) {
+      status.querySelector('span').textContent = 'Computing the checksums…';
+      const { sums } = await ask({ action: 'checksums' });
+      sums.forEach((sum, k) => {
+        sizes[k].textContent = `${report.outputs[k].size} bytes, CRC32 ${sum.crc32}, SHA-1 ${sum.sha1}`;
+      });
+    }
     status.querySelector('span').textContent = report.message ? '' :
-      report.outputs.length ? `${report.outputs.length} file(s) ready to save.` : 'Done.';
+      sizes.length ? `${sizes.length} file(s) ready to save.` : 'Done.';
     return report;
   } finally {
     status.querySelector('progress').hidden = true;

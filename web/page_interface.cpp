@@ -40,18 +40,15 @@ int refuse(const std::string& message)
     return 0;
 }
 
-// The report of an action that made outputs, with what -v prints of each.
+// The report of an action that made outputs; their checksums come apart, so the page can
+// offer the outputs while they are summed.
 int answer(const std::string& identify = "")
 {
     std::vector<std::string> items;
-    for (const PageOutput& output : outputs) {
-        const unsigned char* bytes = output.bytes.data();
-        std::size_t size = output.bytes.size();
+    for (const PageOutput& output : outputs)
         items.push_back("{\"name\":" + jsonString(output.name) + ",\"size\":" +
-                        std::to_string(size) + ",\"crc32\":\"" + crc32Hex(bytes, size) +
-                        "\",\"sha1\":\"" + sha1Hex(bytes, size) + "\",\"socket\":" +
+                        std::to_string(output.bytes.size()) + ",\"socket\":" +
                         jsonString(output.socket) + "}");
-    }
     report = "{\"message\":\"\",\"outputs\":" + jsonList(items) +
              (identify.empty() ? "" : ",\"identify\":" + identify) + "}";
     return int(outputs.size());
@@ -245,6 +242,19 @@ const unsigned char* pageOutput(int k)
 std::size_t pageOutputSize(int k)
 {
     return outputs[std::size_t(k)].bytes.size();
+}
+
+const char* pageChecksums()
+{
+    std::vector<std::string> items;
+    for (const PageOutput& output : outputs) {
+        const unsigned char* bytes = output.bytes.data();
+        std::size_t size = output.bytes.size();
+        items.push_back("{\"crc32\":\"" + crc32Hex(bytes, size) + "\",\"sha1\":\"" +
+                        sha1Hex(bytes, size) + "\"}");
+    }
+    report = jsonList(items);
+    return report.c_str();
 }
 
 // The CPUs identify takes as a hint, as a JSON list; the page offers them once there are any.

@@ -30,6 +30,8 @@ PAGE_CALL(pageIdentify) int pageIdentify(int parts, const char* cpu);
 PAGE_CALL(pageMerge) int pageMerge(int parts, int lane1, int lane2, int lane3, int lane4,
                                    int width, int swap);
 PAGE_CALL(pageReport) const char* pageReport();
+// The outputs' CRC32 and SHA-1, as a JSON list; the report is replaced by it.
+PAGE_CALL(pageChecksums) const char* pageChecksums();
 PAGE_CALL(pageCpuHints) const char* pageCpuHints();
 PAGE_CALL(pageOutput) const unsigned char* pageOutput(int k);
 PAGE_CALL(pageOutputSize) std::size_t pageOutputSize(int k);

@@ -29,12 +29,18 @@ function readText(at) {
 }
 
 // No command takes more than `most` bytes of a file, so no more are read; the module still
-// learns the file's whole size.
+// learns the file's whole size. The file streams straight into the module's memory, which
+// spares the browser a fresh buffer as big as the file.
 async function load(slot, file, most) {
   const count = Math.min(file.size, most);
-  const bytes = new Uint8Array(await file.slice(0, count).arrayBuffer());
   const at = withText(file.name, (name) => wasm.pageInput(slot, name, file.size, count));
-  memory(at, count).set(bytes);
+  const reader = file.slice(0, count).stream().getReader();
+  for (let filled = 0; ;) {
+    const { done, value } = await reader.read();
+    if (done) break;
+    memory(at + filled, value.length).set(value);
+    filled += value.length;
+  }
 }
 
 async function run({ action, files, options: o }) {
@@ -54,10 +60,18 @@ async function run({ action, files, options: o }) {
     wasm.pageMerge(files.length, ...o.order, o.width, o.swap);
   const report = JSON.parse(readText(wasm.pageReport()));
   report.outputs.forEach((output, k) => {
-    output.bytes = memory(wasm.pageOutput(k), wasm.pageOutputSize(k)).slice();
+    output.blob = new Blob([memory(wasm.pageOutput(k), wasm.pageOutputSize(k))],
+                           { type: 'application/octet-stream' });
   });
-  wasm.pageDropOutputs();
   return report;
+}
+
+// Summing takes longer than splitting, so the page offers the outputs first and asks for
+// their checksums next.
+function checksums() {
+  const sums = JSON.parse(readText(wasm.pageChecksums()));
+  wasm.pageDropOutputs();
+  return { sums };
 }
 
 onmessage = async (event) => {
@@ -68,12 +82,12 @@ onmessage = async (event) => {
       await start();
       report = { ready: true, cpus: JSON.parse(readText(wasm.pageCpuHints())) };
     } else {
-      report = await run(event.data);
+      report = event.data.action === 'checksums' ? checksums() : await run(event.data);
     }
   } catch (error) {
     // A module that trapped, out of memory say, may be left in any state: start it afresh.
     report = { message: 'the page could not do this: ' + error.message, outputs: [] };
     await start().catch(() => {});
   }
-  postMessage(report, (report.outputs || []).map((output) => output.bytes.buffer));
+  postMessage(report);
 };
