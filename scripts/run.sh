@@ -1,11 +1,18 @@
 #!/bin/sh
-# Builds KESTRUM.EXE and starts it under Wine. Where Wine cannot run 32-bit programs, it
-# builds and starts the 64-bit test build of the same sources instead. With no display it
-# runs in a virtual one, saves a screenshot of the dialog as kestrum.png beside the
-# program it started and closes it.
+# Builds the browser page and prints its path; builds KESTRUM.EXE and starts it under Wine.
+# Where Wine cannot run 32-bit programs, it builds and starts the 64-bit test build of the
+# same sources instead. With no display it runs in a virtual one, saves a screenshot of the
+# dialog as kestrum.png beside the program it started and closes it, and beside it one of
+# the page after a split, kestrum-web.png, taken in headless Chromium.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+
+# The browser page first: it needs no display, and the dialog may take this shell over.
+cmake --preset web >/dev/null
+cmake --build --preset web --target kestrum_page
+page=$PWD/build/web/kestrum.html
+echo "the browser page: $page (open it in any browser)"
 
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target kestrum
@@ -37,3 +44,5 @@ xvfb-run -a -s "-screen 0 640x480x24" sh -c '
   WINEPREFIX="$PWD/$build/wineprefix" wineserver -k
 ' sh "$build" "$screenshot"
 echo "screenshot: $screenshot"
+/usr/bin/python3 web/screenshot.py "$page" "$PWD/$build/kestrum-web.png"
+echo "screenshot of the page after a split: $PWD/$build/kestrum-web.png"

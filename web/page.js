@@ -78,7 +78,7 @@ async function act(action, files, options, label) {
       });
     }
     status.querySelector('span').textContent = report.message ? '' :
-      sizes.length ? `${sizes.length} file(s) ready to save.` : 'Done.';
+      sizes.length ? `${sizes.length} file${sizes.length > 1 ? 's' : ''} ready: click one to save it.` : 'Done.';
     return report;
   } finally {
     status.querySelector('progress').hidden = true;
