@@ -12,6 +12,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "web"))
 try:
@@ -82,7 +83,9 @@ def check_case(browser, inputs, downloads, case):
     message = browser.run("document.getElementById('message').textContent")
     saved = browser.downloads(downloads)
     expected = cli_answer(inputs, command, outputs)
-    problems = [] if (message, saved) == expected else [f"page gave {message!r} and {[n for n, _ in saved]}, kestrum-cli {expected[0]!r} and {[n for n, _ in expected[1]]}"]
+    shown = [(m, [f"{n} ({len(b)} bytes, crc32 {zlib.crc32(b):08x})" for n, b in files])
+             for m, files in ((message, saved), expected)]
+    problems = [] if (message, saved) == expected else [f"page gave {shown[0]}, kestrum-cli {shown[1]}"]
     if button == "merge" and not browser.run("document.getElementById('identify').textContent"):
         problems.append("identify showed nothing")
     if not message and not saved:
