@@ -67,8 +67,8 @@ class Browser:
             raise RuntimeError(f"{script}: {result['exceptionDetails']}")
         return result["result"].get("value")
 
-    def click(self, selector):
-        x, y = self.run(f"""(() => {{ const e = document.querySelector({json.dumps(selector)});
+    def click(self, selector, index=0):
+        x, y = self.run(f"""(() => {{ const e = document.querySelectorAll({json.dumps(selector)})[{index}];
             e.scrollIntoView({{block: 'center'}}); const r = e.getBoundingClientRect();
             return [r.x + r.width / 2, r.y + r.height / 2]; }})()""")
         for kind in ("mouseMoved", "mousePressed", "mouseReleased"):
@@ -84,10 +84,10 @@ class Browser:
         self.call("DOM.setFileInputFiles", nodeId=node, files=paths)
         self.idle()
 
-    def downloads(self, folder):
+    def downloads(self, folder, selector="#outputs a"):
         saved = []
-        for k in range(self.run("document.querySelectorAll('#outputs a').length")):
-            self.click(f"#outputs li:nth-child({k + 1}) a")
+        for k in range(self.run(f"document.querySelectorAll('{selector}').length")):
+            self.click(selector, k)
             begun = self.event("Browser.downloadWillBegin")
             self.event("Browser.downloadProgress", guid=begun["guid"], state="completed")
             saved.append((begun["suggestedFilename"], open(os.path.join(folder, begun["guid"]), "rb").read()))

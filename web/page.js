@@ -30,6 +30,7 @@ function clearResults() {
   for (const url of links) URL.revokeObjectURL(url);
   links = [];
   $('outputs').replaceChildren();
+  $('zip').replaceChildren();
   $('message').textContent = '';
 }
 
@@ -57,6 +58,47 @@ function showOutputs(outputs) {
   return sizes;
 }
 
+// One zip record: little-endian fields of [value, bytes], then the name.
+function record(name, fields) {
+  const view = new DataView(new ArrayBuffer(fields.reduce((n, [, bytes]) => n + bytes, name.length)));
+  let at = 0;
+  for (const [value, bytes] of fields) {
+    if (bytes === 4) view.setUint32(at, value, true); else view.setUint16(at, value, true);
+    at += bytes;
+  }
+  new Uint8Array(view.buffer, at).set(name);
+  return view.buffer;
+}
+
+// The outputs in one zip, stored as they are, with the CRC32s just summed. Every entry is
+// dated 1980-01-01, so the same parts always make the same zip.
+function zipOf(outputs, sums) {
+  const entries = [], directory = [];
+  let offset = 0;
+  outputs.forEach((output, k) => {
+    const name = new TextEncoder().encode(output.name);
+    const common = [[20, 2], [0x800, 2], [0, 2], [0, 2], [0x21, 2], [parseInt(sums[k].crc32, 16), 4],
+      [output.size, 4], [output.size, 4], [name.length, 2], [0, 2]];
+    const local = record(name, [[0x04034b50, 4], ...common]);
+    directory.push(record(name, [[0x02014b50, 4], [20, 2], ...common, [0, 2], [0, 2], [0, 2], [0, 4], [offset, 4]]));
+    entries.push(local, output.blob);
+    offset += local.byteLength + output.size;
+  });
+  const size = directory.reduce((n, entry) => n + entry.byteLength, 0);
+  const end = record(new Uint8Array(0), [[0x06054b50, 4], [0, 2], [0, 2], [outputs.length, 2],
+    [outputs.length, 2], [size, 4], [offset, 4], [0, 2]]);
+  return new Blob([...entries, ...directory, end], { type: 'application/zip' });
+}
+
+function offerZip(outputs, sums, name) {
+  const link = document.createElement('a');
+  link.href = URL.createObjectURL(zipOf(outputs, sums));
+  link.download = name;
+  link.textContent = `Download all as ${name}`;
+  links.push(link.href);
+  $('zip').append(link);
+}
+
 // Every action clears the results of the one before first, so a refusal never leaves links
 // that look like its own.
 async function act(action, files, options, label) {
@@ -76,6 +118,7 @@ async function act(action, files, options, label) {
       sums.forEach((sum, k) => {
         sizes[k].textContent = `${report.outputs[k].size} bytes, CRC32 ${sum.crc32}, SHA-1 ${sum.sha1}`;
       });
+      if (sums.length > 1) offerZip(report.outputs, sums, files[0].name.replace(/(.)\.[^.]*$/, '$1') + '.zip');
     }
     status.querySelector('span').textContent = report.message ? '' :
       sizes.length ? `${sizes.length} file${sizes.length > 1 ? 's' : ''} ready: click one to save it.` : 'Done.';

@@ -5,6 +5,7 @@ byte for byte with what kestrum-cli writes for the same input, or the page's ref
 the program's. Exit status 77, skipped, where Chromium or python3-websocket is missing.
 
 usage: page_test.py kestrum.html kestrum-cli"""
+import io
 import json
 import os
 import random
@@ -12,6 +13,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import zipfile
 import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "web"))
@@ -82,10 +84,16 @@ def check_case(browser, inputs, downloads, case):
         browser.idle()
     message = browser.run("document.getElementById('message').textContent")
     saved = browser.downloads(downloads)
+    problems = []
+    for _, data in browser.downloads(downloads, "#zip a"):
+        with zipfile.ZipFile(io.BytesIO(data)) as zipped:
+            if [(name, zipped.read(name)) for name in zipped.namelist()] != saved:
+                problems.append("the zip holds other files")
     expected = cli_answer(inputs, command, outputs)
     shown = [(m, [f"{n} ({len(b)} bytes, crc32 {zlib.crc32(b):08x})" for n, b in files])
              for m, files in ((message, saved), expected)]
-    problems = [] if (message, saved) == expected else [f"page gave {shown[0]}, kestrum-cli {shown[1]}"]
+    if (message, saved) != expected:
+        problems.append(f"page gave {shown[0]}, kestrum-cli {shown[1]}")
     if button == "merge" and not browser.run("document.getElementById('identify').textContent"):
         problems.append("identify showed nothing")
     if not message and not saved:
