@@ -114,7 +114,8 @@ async function act(action, files, options, label) {
     const sizes = showOutputs(report.outputs);
     if (sizes.length) {
       status.querySelector('span').textContent = 'Computing the checksums…';
-      const { sums } = await ask({ action: 'checksums' });
+      const { sums = [], message = '' } = await ask({ action: 'checksums' });
+      $('message').textContent = message;
       sums.forEach((sum, k) => {
         sizes[k].textContent = `${report.outputs[k].size} bytes, CRC32 ${sum.crc32}, SHA-1 ${sum.sha1}`;
       });
@@ -133,9 +134,14 @@ function layout() {
   return { count: +$('count').value, width: +$('width').value, swap: $('swap').checked ? 1 : 0 };
 }
 
+function refuse(message) {
+  clearResults();
+  $('message').textContent = message;
+}
+
 function pickedImage() {
   if ($('image').files.length === 1) return $('image').files;
-  $('message').textContent = 'choose one image first';
+  refuse('choose one image first');
   return null;
 }
 
@@ -195,7 +201,7 @@ $('cpu').onchange = () => { if ($('parts').files.length) identify(); };
 $('merge').onclick = () => {
   const files = identified && identified.length ? identified : null;
   if (!files) {
-    $('message').textContent = 'choose 2 or 4 parts first';
+    refuse('choose 2 or 4 parts first');
     return;
   }
   const order = [0, 1, 2, 3].map((k) => ($(`lane-${k + 1}`) ? +$(`lane-${k + 1}`).value : 0));
