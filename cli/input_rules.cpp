@@ -45,6 +45,11 @@ std::string laterPartReason(std::uint64_t size, std::size_t count)
     return "";
 }
 
+std::string shortReadReason(std::size_t count)
+{
+    return "could read only part of its " + std::to_string(count) + " bytes";
+}
+
 std::string longerPartNote(std::uint64_t size, std::size_t count)
 {
     return "is longer than part 1; only its first " + std::to_string(count) + " of " +

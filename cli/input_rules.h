@@ -16,5 +16,7 @@ std::string firstPartReason(std::uint64_t size, std::size_t parts);
 std::string wholeWordsReason(std::uint64_t size);
 // A later part, which must hold at least part 1's `count` bytes.
 std::string laterPartReason(std::uint64_t size, std::size_t count);
+// A file that gave fewer than the `count` bytes it was read for.
+std::string shortReadReason(std::size_t count);
 // What is said of a later part longer than part 1, after its name.
 std::string longerPartNote(std::uint64_t size, std::size_t count);

@@ -35,7 +35,7 @@ static Bytes readStart(const std::string& path, std::size_t count)
     if (result < 0)
         refuseRead(path, readReason(lastFileError()));
     if (result > 0)
-        refuseRead(path, "could read only part of its " + std::to_string(bytes.size()) + " bytes");
+        refuseRead(path, shortReadReason(bytes.size()));
     return bytes;
 }
 

@@ -74,6 +74,8 @@ std::string readParts(const std::vector<int>& order, int width, std::vector<Byte
     for (int slot : order) {
         const Input& part = inputs[slot];
         reason = laterPartReason(part.size, count);
+        if (reason.empty() && part.bytes.size() < count)   // the page read too little of it
+            reason = shortReadReason(count);
         if (!reason.empty())
             return cannotRead(part.name, reason);
         notes.push_back(part.size > count ? longerPartNote(part.size, count) : "");
