@@ -81,13 +81,6 @@ Finding sizeFinding(const Bytes& dump, std::size_t partSize, bool startMatches)
     return {FindingKind::Size, text};
 }
 
-std::string busLine(const Socket& socket, int line)
-{
-    BusSlice slice = busSlice(socket.shape.parts, socket.shape.width, socket.k);
-    return "D" + number(std::size_t(slice.bigEndianLow + line)) + " on a big-endian bus, D" +
-           number(std::size_t(slice.littleEndianLow + line)) + " on a little-endian bus";
-}
-
 // The data lines fixed in the dump where the expected bytes are not fixed at that value.
 struct StuckLines {
     unsigned char ones[2] = {0, 0}, zeros[2] = {0, 0};   // per byte of a unit
@@ -106,12 +99,15 @@ StuckLines stuckAgainst(const ConstantBits dump[2], const ConstantBits expected[
 std::vector<Finding> stuckFindings(const StuckLines& stuck, const Socket& socket)
 {
     std::vector<Finding> findings;
+    BusSlice slice = busSlice(socket.shape.parts, socket.shape.width, socket.k);
     for (int line = 0; line < 8 * socket.shape.width; ++line) {
         int j = line / 8, bit = 1 << (line % 8);
-        if ((stuck.ones[j] | stuck.zeros[j]) & bit)
-            findings.push_back({FindingKind::StuckDataLine,
-                                "stuck data line D" + number(std::size_t(line)) + " at " +
-                                    ((stuck.ones[j] & bit) ? "1" : "0") + ": " + busLine(socket, line)});
+        if (!((stuck.ones[j] | stuck.zeros[j]) & bit))
+            continue;
+        char text[96];
+        std::snprintf(text, sizeof text, "stuck data line D%d at %d: D%d on a big-endian bus, D%d on a little-endian bus",
+                      line, (stuck.ones[j] & bit) ? 1 : 0, slice.bigEndianLow + line, slice.littleEndianLow + line);
+        findings.push_back({FindingKind::StuckDataLine, text});
     }
     return findings;
 }
