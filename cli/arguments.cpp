@@ -43,7 +43,7 @@ const char* usageText()
            "                  for a part which bytes it holds and which data lines it drives\n"
            "  --width 2       lanes of 16-bit words instead of bytes\n"
            "  --swap          exchange the bytes of every word in the parts (with --width 2)\n"
-           "  --fill-to SIZE  split only: extend each part to SIZE bytes, the chip's size\n"
+           "  --fill-to SIZE  split and verify: extend each part to SIZE bytes, the chip's size\n"
            "                  (K and M suffixes: 512K, 2M)\n"
            "  --fill BYTE     the byte that extends a part (default 0xFF)\n"
            "  --mirror        repeat the part up to SIZE instead of filling it\n"
