@@ -105,7 +105,8 @@ static void assignPaths(Request& request, const std::vector<std::string>& operan
         return;
     }
     if (operands.size() != 3 && operands.size() != 5)
-        throw UsageError("give an image and 2 or 4 parts");
+        throw UsageError(request.command == Command::Verify ? "give an image and 2 or 4 dumps"
+                                                            : "give an image and 2 or 4 parts");
     request.image = operands[0];
     request.parts.assign(operands.begin() + 1, operands.end());
 }

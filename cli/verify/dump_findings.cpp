@@ -16,13 +16,6 @@ constexpr std::size_t kFirstBytes = 4;   // differing bytes listed
 constexpr std::size_t kSample = 32;      // differing offsets every hypothesis must explain first
 constexpr std::size_t kPattern = 8;      // differing bytes all changed one way: less is chance
 
-std::string hex(std::size_t value, int digits)
-{
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%0*zX", digits, value);
-    return text;
-}
-
 std::string number(std::size_t value)
 {
     return std::to_string(value);
@@ -75,7 +68,9 @@ Finding sizeFinding(const Bytes& dump, std::size_t partSize, bool startMatches)
         text += ": a bigger chip with the part mirrored";
     } else if (std::all_of(dump.begin() + std::ptrdiff_t(partSize), dump.end(),
                            [&](unsigned char b) { return b == dump[partSize]; })) {
-        text += ": a bigger chip with the part filled with " + hex(dump[partSize], 2);
+        char fill[8];
+        std::snprintf(fill, sizeof fill, "0x%02X", dump[partSize]);
+        text += ": a bigger chip with the part filled with " + std::string(fill);
     }
     text += "; the first " + number(length) + " bytes " + (startMatches ? "match" : "compared");
     return {FindingKind::Size, text};
@@ -105,8 +100,9 @@ std::vector<Finding> stuckFindings(const StuckLines& stuck, const Socket& socket
         if (!((stuck.ones[j] | stuck.zeros[j]) & bit))
             continue;
         char text[96];
-        std::snprintf(text, sizeof text, "stuck data line D%d at %d: D%d on a big-endian bus, D%d on a little-endian bus",
-                      line, (stuck.ones[j] & bit) ? 1 : 0, slice.bigEndianLow + line, slice.littleEndianLow + line);
+        std::snprintf(text, sizeof text,
+                      "stuck data line D%d at %d: D%d on a big-endian bus, D%d on a little-endian bus", line,
+                      (stuck.ones[j] & bit) ? 1 : 0, slice.bigEndianLow + line, slice.littleEndianLow + line);
         findings.push_back({FindingKind::StuckDataLine, text});
     }
     return findings;
@@ -150,12 +146,60 @@ void addLineFindings(DumpReport& report, const std::vector<LineFault>& faults,
     for (const LineFault& fault : faults) {
         if (fault.source != socket.k && std::find(held.begin(), held.end(), fault.source) == held.end()) {
             held.push_back(fault.source);
-            report.findings.push_back({FindingKind::HoldsPart, "holds part " + number(std::size_t(fault.source + 1)) +
-                                                                   ": the chip of another socket"});
+            std::string part = number(std::size_t(fault.source + 1));
+            report.findings.push_back({FindingKind::HoldsPart, "holds part " + part + ": the chip of another socket"});
         }
         if (fault.transform != Transform::None)
             report.findings.push_back(faultFinding(fault, units));
     }
+}
+
+// The differing bytes: counted, the first few listed, and of the bits no stuck line
+// explains, a sample for the hypotheses and which ways they changed.
+struct Differences {
+    std::size_t kept = 0;              // bytes that differ in kept bits
+    unsigned char down = 0, up = 0;    // kept bits read 0 where 1 is wanted, and 1 where 0
+};
+
+Differences compareBytes(const Bytes& part, DumpView& view, DumpReport& report, const Socket& socket)
+{
+    Differences differences;
+    const Bytes& dump = *view.dump;
+    std::size_t width = std::size_t(view.width);
+    for (std::size_t at = 0; at < view.length; ++at) {
+        unsigned char read = dump[at], wanted = part[at];
+        if (read == wanted)
+            continue;
+        ++report.differing;
+        if (report.first.size() < kFirstBytes)
+            report.first.push_back({at, imageOffset(at, socket), read, wanted});
+        unsigned char kept = (unsigned char)((read ^ wanted) & view.keep[at % width]);
+        if (!kept)
+            continue;
+        ++differences.kept;
+        if (view.sample.size() < kSample)
+            view.sample.push_back(at);
+        differences.down |= kept & wanted;
+        differences.up |= kept & read;
+    }
+    return differences;
+}
+
+// Bits that changed one way only, in enough bytes to be more than chance, when no fault of
+// the lines explains them.
+void addDirectionFindings(DumpReport& report, const Differences& differences)
+{
+    if (differences.kept < kPattern)
+        return;
+    std::string bytes = number(differences.kept) + " bytes";
+    if (!differences.up)
+        report.findings.push_back({FindingKind::NotErased,
+                                   "not erased: in " + bytes + " 0 bits stand where the image wants 1, "
+                                   "and none the other way: the chip held old data"});
+    if (!differences.down)
+        report.findings.push_back({FindingKind::WeakBits,
+                                   "bits read 1 that should be 0: in " + bytes +
+                                   ", and none the other way: weak or under-programmed bits"});
 }
 
 DumpReport compareDump(const std::vector<Bytes>& parts, const Bytes& dump, const Socket& socket)
@@ -170,39 +214,21 @@ DumpReport compareDump(const std::vector<Bytes>& parts, const Bytes& dump, const
         return report;
     }
 
+    // Each byte of a unit has its own data lines: D0-D7 in the first, D8-D15 in the second.
     std::size_t width = std::size_t(socket.shape.width);
     ConstantBits dumpBits[2], partBits[2];
-    for (std::size_t j = 0; j < width && j < length; ++j) {
-        dumpBits[j] = constantBits(dump.data() + j, length - j, width);
-        partBits[j] = constantBits(part.data() + j, length - j, width);
-    }
-    if (width == 1) {
-        dumpBits[1] = dumpBits[0];
-        partBits[1] = partBits[0];
+    for (std::size_t j = 0; j < 2; ++j) {
+        std::size_t first = j % width;
+        if (first < length) {
+            dumpBits[j] = constantBits(dump.data() + first, length - first, width);
+            partBits[j] = constantBits(part.data() + first, length - first, width);
+        }
     }
     StuckLines stuck = stuckAgainst(dumpBits, partBits);
     DumpView view{&dump, length, int(width), {}, {}};
     for (int j = 0; j < 2; ++j)
         view.keep[j] = (unsigned char)~(stuck.ones[j] | stuck.zeros[j]);
-
-    std::size_t keptDiffering = 0;
-    unsigned char down = 0, up = 0;   // kept bits read 0 where 1 is wanted, and read 1 for 0
-    for (std::size_t at = 0; at < length; ++at) {
-        unsigned char read = dump[at], wanted = part[at];
-        if (read == wanted)
-            continue;
-        ++report.differing;
-        if (report.first.size() < kFirstBytes)
-            report.first.push_back({at, imageOffset(at, socket), read, wanted});
-        unsigned char kept = (unsigned char)((read ^ wanted) & view.keep[at % width]);
-        if (!kept)
-            continue;
-        ++keptDiffering;
-        if (view.sample.size() < kSample)
-            view.sample.push_back(at);
-        down |= kept & wanted;
-        up |= kept & read;
-    }
+    Differences differences = compareBytes(part, view, report, socket);
     report.differing += report.total - length;
 
     ConstantBits blank = constantBits(dump.data(), dump.size());
@@ -212,23 +238,19 @@ DumpReport compareDump(const std::vector<Bytes>& parts, const Bytes& dump, const
                                                            ": erased, not programmed, or not read"});
     } else {
         std::vector<LineFault> faults;
-        if (keptDiffering > 0)
+        if (differences.kept > 0)
             faults = findLineFaults(parts, socket.k, view);
-        if (faults.empty())
+        if (faults.empty()) {
             report.findings = stuckFindings(stuck, socket);
-        else
+            addDirectionFindings(report, differences);
+        } else {
             addLineFindings(report, faults, dumpBits, length / width, socket);
-        if (faults.empty() && keptDiffering >= kPattern && !up)
-            report.findings.push_back({FindingKind::NotErased, "not erased: in " + number(keptDiffering) +
-                                                                   " bytes 0 bits stand where the image wants 1, "
-                                                                   "and none the other way: the chip held old data"});
-        if (faults.empty() && keptDiffering >= kPattern && !down)
-            report.findings.push_back({FindingKind::WeakBits, "bits read 1 that should be 0: in " + number(keptDiffering) +
-                                                                  " bytes, and none the other way: weak or "
-                                                                  "under-programmed bits"});
+        }
     }
-    if (dump.size() != part.size())
-        report.findings.insert(report.findings.begin(), sizeFinding(dump, part.size(), report.differing == report.total - length));
+    if (dump.size() != part.size()) {
+        bool startMatches = report.differing == report.total - length;
+        report.findings.insert(report.findings.begin(), sizeFinding(dump, part.size(), startMatches));
+    }
     return report;
 }
 

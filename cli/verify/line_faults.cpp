@@ -112,6 +112,8 @@ std::vector<LineFault> findLineFaults(const std::vector<Bytes>& parts, int socke
     std::vector<LineFault> found;
     for (int source = 0; source < int(parts.size()); ++source) {
         const Bytes& part = parts[std::size_t(source)];
+        if (source != socket && part == parts[std::size_t(socket)])
+            continue;   // another socket's part that is the same says nothing of the socket
         for (LineFault fault : transforms(view)) {
             fault.source = source;
             if (source == socket && fault.transform == Transform::None)

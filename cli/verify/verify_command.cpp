@@ -11,10 +11,11 @@
 
 namespace {
 
+// Offsets stay below the 64 MiB limit of a file.
 std::string hex(std::size_t value)
 {
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%zX", value);
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", unsigned(value));
     return text;
 }
 
