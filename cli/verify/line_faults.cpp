@@ -72,8 +72,6 @@ bool holdsThroughout(LineFault& fault, const Bytes& part, const DumpView& view)
     return true;
 }
 
-// Every transform once: the programmer's byte order, each pair of data lines, each address
-// line stuck either way and each pair of address lines.
 LineFault lineFault(Transform transform, int a, int b)
 {
     LineFault fault;
@@ -83,6 +81,8 @@ LineFault lineFault(Transform transform, int a, int b)
     return fault;
 }
 
+// Every transform once: the programmer's byte order, each pair of data lines, each address
+// line stuck either way and each pair of address lines.
 std::vector<LineFault> transforms(const DumpView& view)
 {
     std::vector<LineFault> all = {LineFault()};

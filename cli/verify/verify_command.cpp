@@ -31,7 +31,7 @@ void printReport(const DumpReport& report, const Request& request, std::size_t k
         out << partLine(request, int(k)) << '\n';
     for (const DifferingByte& byte : report.first) {
         out << "  offset " << hex(byte.dumpOffset) << ", "
-            << (byte.imageOffset ? "image " + hex(*byte.imageOffset) : std::string("in the fill"));
+            << (byte.imageOffset ? "image " + hex(*byte.imageOffset) : std::string("not in the image"));
         char values[32];
         std::snprintf(values, sizeof values, ": read 0x%02X, expected 0x%02X", byte.read, byte.expected);
         out << values << '\n';
