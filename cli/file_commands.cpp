@@ -8,7 +8,7 @@
 #include "report.h"
 #include "rom_files.h"
 
-static PartShape shapeOf(const Request& request)
+PartShape partShape(const Request& request)
 {
     PartShape shape{int(request.parts.size()), request.width, request.swap};
     if (request.fillTo) {
@@ -23,7 +23,7 @@ void splitFiles(const Request& request, std::ostream& out)
 {
     Bytes image = readWholeFile(request.image, kImageLimit, "");
     std::string refusal;
-    std::vector<Bytes> parts = splitImage(image, shapeOf(request), refusal);
+    std::vector<Bytes> parts = splitImage(image, partShape(request), refusal);
     if (!refusal.empty())
         refuseWrite(request.parts[0], refusal);   // every part has the same size
     std::vector<Output> outputs;

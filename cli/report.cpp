@@ -1,6 +1,7 @@
 // What -v prints for each file written: its checksums and, for a part, its socket.
 #include "report.h"
 
+#include "bus_slice.h"
 #include "checksums.h"
 
 #include <cstdio>
@@ -20,13 +21,9 @@ static std::string dataLines(int high, int low)
     return lines;
 }
 
-// A part of units of b bits is one b-bit slice of a bus of parts * b bits: on a big-endian
-// bus the lowest address drives the top slice, on a little-endian one the bottom slice.
 std::string partLine(const Request& request, int k)
 {
     int parts = int(request.parts.size());
-    int bits = 8 * request.width;
-    int bus = parts * bits;
     std::string units = request.width == 2 ? "words " : "offsets ";
     for (int i = 0; i < 3; ++i)
         units += std::to_string(k + i * parts) + ", ";
@@ -42,7 +39,9 @@ std::string partLine(const Request& request, int k)
         line += ", filled with " + std::string(fill) + " to " + std::to_string(*request.fillTo) +
                 " bytes";
     }
-    int top = bus - 1 - k * bits;
-    return line + "; " + dataLines(top, top - bits + 1) + " on a big-endian bus, " +
-           dataLines(k * bits + bits - 1, k * bits) + " on a little-endian bus";
+    BusSlice slice = busSlice(parts, request.width, k);
+    return line + "; " + dataLines(slice.bigEndianLow + slice.bits - 1, slice.bigEndianLow) +
+           " on a big-endian bus, " +
+           dataLines(slice.littleEndianLow + slice.bits - 1, slice.littleEndianLow) +
+           " on a little-endian bus";
 }

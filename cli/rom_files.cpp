@@ -4,6 +4,7 @@
 #include "arguments.h"
 #include "file_access.h"
 #include "file_replace.h"
+#include "large_buffer.h"
 #include "reasons.h"
 
 #include <cstdint>
@@ -38,7 +39,7 @@ Bytes readWholeFile(const std::string& path, std::size_t limit, const std::strin
     if (size > limit)
         refuseRead(path, "larger than the " + std::to_string(limit / 0x100000) + " MiB limit" +
                              limitName + " (" + std::to_string(size) + " bytes)");
-    Bytes bytes(static_cast<std::size_t>(size));
+    Bytes bytes = largeBuffer(static_cast<std::size_t>(size));
     readStart(path, bytes);
     return bytes;
 }
@@ -59,7 +60,7 @@ static Bytes readLaterPart(const std::string& path, std::size_t count, std::ostr
     if (size > count)
         err << "kestrum-cli: warning: " << path << " is longer than part 1; only its first "
             << count << " of " << size << " bytes are used\n";
-    Bytes bytes(count);
+    Bytes bytes = largeBuffer(count);
     readStart(path, bytes);
     return bytes;
 }
