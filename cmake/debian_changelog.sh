@@ -13,16 +13,17 @@ flush() {   # the change gathered so far, as a starred paragraph
   change=""
 }
 
-change="" date=""
+change="" date="" released=""
 while IFS= read -r line; do
   case $line in
-    "## ["*)
+    "## ["*" - "*)
       flush
       [ -z "$date" ] || sign "$date"
-      version=${line#"## ["}; version=${version%%]*}; date=${line##* }
+      version=${line#"## ["}; version=${version%%]*}; date=${line##* } released=1
       printf '%s (%s) unstable; urgency=medium\n\n' "$package" "$version" ;;
+    "## "*) flush; released="" ;;   # changes not released yet
     "### "*) flush; section=${line#"### "} ;;
-    "- "*) flush; [ -z "$date" ] || change="$section: ${line#"- "}" ;;
+    "- "*) flush; [ -z "$released" ] || change="$section: ${line#"- "}" ;;
     "  "*) [ -z "$change" ] || change="$change ${line#"  "}" ;;
     *) flush ;;
   esac
