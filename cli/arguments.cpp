@@ -10,6 +10,7 @@ const char* usageText()
            "       kestrum-cli merge [OPTIONS] IMAGE PART1 PART2 [PART3 PART4]\n"
            "       kestrum-cli swap  IN OUT\n"
            "       kestrum-cli identify [-v] PART1 PART2 [PART3 PART4]\n"
+           "       kestrum-cli verify [-v] [OPTIONS] IMAGE DUMP1 DUMP2 [DUMP3 DUMP4]\n"
            "       kestrum-cli --help | --version\n"
            "\n"
            "split deals the bytes of a ROM image round-robin over two or four part files,\n"
@@ -29,20 +30,26 @@ const char* usageText()
            "  kestrum-cli merge --width 2 --swap IMAGE u1.bin u2.bin\n"
            "    instructions: MIPS, big-endian: 56 jr ra 03E00008, ...\n"
            "\n"
+           "verify compares dumps read back from the chips, in socket order, with the parts\n"
+           "split makes of IMAGE with the same options, and says which chip differs and\n"
+           "why: blank, a stuck or exchanged data or address line, a chip in another\n"
+           "socket, bytes swapped, not erased, weak bits, a different size (exit status 4).\n"
+           "\n"
            "options:\n"
            "  -v, --verbose   for each file written, print its size, CRC32 and SHA-1, and\n"
            "                  for a part which bytes it holds and which data lines it drives\n"
            "  --width 2       lanes of 16-bit words instead of bytes\n"
            "  --swap          exchange the bytes of every word in the parts (with --width 2)\n"
-           "  --fill-to SIZE  split only: extend each part to SIZE bytes, the chip's size\n"
-           "                  (K and M suffixes: 512K, 2M)\n"
+           "  --fill-to SIZE  split and verify: extend each part to SIZE bytes, the chip's\n"
+           "                  size (K and M suffixes: 512K, 2M)\n"
            "  --fill BYTE     the byte that extends a part (default 0xFF)\n"
            "  --mirror        repeat the part up to SIZE instead of filling it\n"
            "  -h, --help      print this help and exit\n"
            "  --version       print the version and exit\n"
            "\n"
            "exit status: 0 done, 1 a file could not be read or written or was refused,\n"
-           "2 the command line is wrong, 3 identify found no clear answer.\n";
+           "2 the command line is wrong, 3 identify found no clear answer, 4 verify found a\n"
+           "dump that differs.\n";
 }
 
 static std::string optionValue(const std::vector<std::string>& arguments, std::size_t& i,
@@ -72,7 +79,8 @@ static void assignPaths(Request& request, const std::vector<std::string>& operan
         return;
     }
     if (operands.size() != 3 && operands.size() != 5)
-        throw UsageError("give an image and 2 or 4 parts");
+        throw UsageError(request.command == Command::Verify ? "give an image and 2 or 4 dumps"
+                                                            : "give an image and 2 or 4 parts");
     request.image = operands[0];
     request.parts.assign(operands.begin() + 1, operands.end());
 }
@@ -127,7 +135,7 @@ static void checkRequest(const Request& request)
     if (request.swap && request.width != 2)
         throw UsageError("--swap needs --width 2");
     if (request.command == Command::Merge && request.fillTo)
-        throw UsageError("--fill-to is for split only");
+        throw UsageError("--fill-to is for split and verify only");
     if (request.mirror && !request.fillTo)
         throw UsageError("--mirror needs --fill-to");
     if (request.fillTo) {
@@ -150,6 +158,8 @@ static std::optional<Command> fileCommand(const std::string& name)
         return Command::Swap;
     if (name == "identify")
         return Command::Identify;
+    if (name == "verify")
+        return Command::Verify;
     return std::nullopt;
 }
 

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-enum class Command { Split, Merge, Swap, Identify, Help, Version };
+enum class Command { Split, Merge, Swap, Identify, Verify, Help, Version };
 
 struct Request {
     Command command = Command::Help;
-    std::string image;                 // split and merge
-    std::vector<std::string> parts;    // split, merge and identify: 2 or 4, part 1 first
+    std::string image;                 // split, merge and verify
+    std::vector<std::string> parts;    // split, merge, identify and verify's dumps: 2 or 4, part 1 first
     std::string in, out;               // swap
     int width = 1;                     // bytes per unit of a lane
     bool swap = false;

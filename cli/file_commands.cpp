@@ -8,6 +8,17 @@
 #include "report.h"
 #include "rom_files.h"
 
+PartShape partShape(const Request& request)
+{
+    PartShape shape{int(request.parts.size()), request.width, request.swap};
+    if (request.fillTo) {
+        shape.fillTo = *request.fillTo;
+        shape.fill = request.fill.value_or(kDefaultFill);
+        shape.mirror = request.mirror;
+    }
+    return shape;
+}
+
 void splitFiles(const Request& request, std::ostream& out)
 {
     Bytes image = readWholeFile(request.image, kImageLimit, "");

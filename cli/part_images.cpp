@@ -2,6 +2,7 @@
 #include "part_images.h"
 
 #include "lanes.h"
+#include "large_buffer.h"
 
 #include <algorithm>
 
@@ -30,14 +31,21 @@ std::vector<Bytes> splitImage(const Bytes& image, const PartShape& shape, std::s
 {
     LaneLayout layout{shape.parts, shape.width};
     std::size_t laneSize = laneSizeFor(image.size(), layout);
-    Bytes whole = image;
-    whole.resize(laneSize * std::size_t(layout.parts));   // zeros up to whole groups
+    // Only an image that ends within a group is copied, to pad it with zeros: a copy of 64 MiB
+    // costs as much again as the split.
+    const unsigned char* whole = image.data();
+    Bytes padded;
+    if (image.size() != laneSize * std::size_t(layout.parts)) {
+        padded = largeBuffer(laneSize * std::size_t(layout.parts));
+        std::copy(image.begin(), image.end(), padded.begin());
+        whole = padded.data();
+    }
 
-    std::vector<Bytes> parts(std::size_t(layout.parts), Bytes(laneSize));
+    std::vector<Bytes> parts;
     std::vector<unsigned char*> lanes;
-    for (Bytes& part : parts)
-        lanes.push_back(part.data());
-    spreadImage(whole.data(), lanes.data(), laneSize, layout);
+    for (int k = 0; k < layout.parts; ++k)
+        lanes.push_back(parts.emplace_back(largeBuffer(laneSize)).data());
+    spreadImage(whole, lanes.data(), laneSize, layout);
     for (Bytes& part : parts) {
         if (shape.swap)
             swapBytePairs(part.data(), part.size());

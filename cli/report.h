@@ -2,13 +2,10 @@
 #pragma once
 
 #include "arguments.h"
-#include "part_images.h"
 #include "rom_files.h"
 
 #include <string>
 
 std::string fileLine(const Output& output);
-// The parts split makes of the request's image.
-PartShape partShape(const Request& request);
 // Which units of the image part k holds and which data lines it drives on either bus.
 std::string partLine(const Request& request, int k);

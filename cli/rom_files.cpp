@@ -5,6 +5,7 @@
 #include "file_access.h"
 #include "file_replace.h"
 #include "input_rules.h"
+#include "large_buffer.h"
 #include "reasons.h"
 
 #include <cstdint>
@@ -30,7 +31,7 @@ static void refuseIf(const std::string& path, const std::string& reason)
 
 static Bytes readStart(const std::string& path, std::size_t count)
 {
-    Bytes bytes(count);
+    Bytes bytes = largeBuffer(count);
     int result = readFileRange(path.c_str(), bytes.data(), 0, std::uint32_t(bytes.size()));
     if (result < 0)
         refuseRead(path, readReason(lastFileError()));

@@ -5,6 +5,7 @@
 #include "arguments.h"
 #include "file_commands.h"
 #include "identify_command.h"
+#include "verify_command.h"
 
 #include <new>
 
@@ -20,6 +21,7 @@ static int runCommand(const std::vector<std::string>& arguments, std::ostream& o
         case Command::Merge:   mergeFiles(request, out, err); break;
         case Command::Swap:    swapFile(request, out); break;
         case Command::Identify: return identifyParts(request.parts, request.verbose, out, err);
+        case Command::Verify:  return verifyFiles(request, out);
         }
         return 0;
     } catch (const UsageError& error) {

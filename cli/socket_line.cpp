@@ -1,6 +1,8 @@
 // Which units of the image a part holds and which data lines it drives on either bus.
 #include "socket_line.h"
 
+#include "bus_slice.h"
+
 #include <cstdio>
 
 static std::string dataLines(int high, int low)
@@ -10,13 +12,9 @@ static std::string dataLines(int high, int low)
     return lines;
 }
 
-// A part of units of b bits is one b-bit slice of a bus of parts * b bits: on a big-endian
-// bus the lowest address drives the top slice, on a little-endian one the bottom slice.
 std::string socketLine(const PartShape& shape, int k)
 {
     int parts = shape.parts;
-    int bits = 8 * shape.width;
-    int bus = parts * bits;
     std::string units = shape.width == 2 ? "words " : "offsets ";
     for (int i = 0; i < 3; ++i)
         units += std::to_string(k + i * parts) + ", ";
@@ -32,7 +30,9 @@ std::string socketLine(const PartShape& shape, int k)
         line += ", filled with " + std::string(fill) + " to " + std::to_string(shape.fillTo) +
                 " bytes";
     }
-    int top = bus - 1 - k * bits;
-    return line + "; " + dataLines(top, top - bits + 1) + " on a big-endian bus, " +
-           dataLines(k * bits + bits - 1, k * bits) + " on a little-endian bus";
+    BusSlice slice = busSlice(parts, shape.width, k);
+    return line + "; " + dataLines(slice.bigEndianLow + slice.bits - 1, slice.bigEndianLow) +
+           " on a big-endian bus, " +
+           dataLines(slice.littleEndianLow + slice.bits - 1, slice.littleEndianLow) +
+           " on a little-endian bus";
 }

@@ -23,6 +23,18 @@ string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
        "of every file written. Its files are byte for byte those of KESTRUM.EXE,\n"
        "the Windows dialog program.")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
+# Debian keeps a native package's changes beside its licence, in its own form, gzipped.
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/changelog.gz
+                   COMMAND sh ${PROJECT_SOURCE_DIR}/cmake/debian_changelog.sh
+                           ${PROJECT_SOURCE_DIR}/CHANGELOG.md kestrum-cli
+                           "${CPACK_PACKAGE_CONTACT}" | gzip -9n > changelog.gz
+                   DEPENDS ${PROJECT_SOURCE_DIR}/CHANGELOG.md ${PROJECT_SOURCE_DIR}/cmake/debian_changelog.sh
+                   WORKING_DIRECTORY ${CMAKE_BINARY_DIR} VERBATIM)
+add_custom_target(kestrum-cli-changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/changelog.gz)
+install(FILES ${CMAKE_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/kestrum-cli)
+# The program is static on purpose (see the override's comment).
+install(FILES ${PROJECT_SOURCE_DIR}/cmake/kestrum-cli.lintian-overrides RENAME kestrum-cli
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # CPack takes the architecture from dpkg, which names the building machine's; a
 # cross-built program is for the machine its toolchain targets.

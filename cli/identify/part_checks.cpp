@@ -1,21 +1,25 @@
 // Faults that a part shows by itself, found before any layout is tried.
 #include "part_checks.h"
 
-#include <algorithm>
 #include <cstring>
+
+ConstantBits constantBits(const unsigned char* bytes, std::size_t count, std::size_t step)
+{
+    ConstantBits constant;
+    for (std::size_t i = 0; i < count && (constant.set | constant.clear); i += step) {
+        constant.set &= bytes[i];
+        constant.clear &= static_cast<unsigned char>(~bytes[i]);
+    }
+    return constant;
+}
 
 std::vector<std::string> checkPart(const Bytes& part)
 {
     std::vector<std::string> findings;
-    for (unsigned char blank : {0xFF, 0x00}) {
-        if (std::all_of(part.begin(), part.end(), [&](unsigned char b) { return b == blank; }))
-            return {std::string("every byte is ") + (blank ? "0xFF" : "0x00") + ": erased or not read"};
-    }
-    unsigned char ones = 0xFF, zeros = 0xFF;   // bits set in every byte, clear in every byte
-    for (unsigned char b : part) {
-        ones &= b;
-        zeros &= static_cast<unsigned char>(~b);
-    }
+    ConstantBits constant = constantBits(part.data(), part.size());
+    if (constant.set == 0xFF || constant.clear == 0xFF)
+        return {std::string("every byte is ") + (constant.set == 0xFF ? "0xFF" : "0x00") + ": erased or not read"};
+    unsigned char ones = constant.set, zeros = constant.clear;
     for (int bit = 0; bit < 8; ++bit) {
         if ((ones | zeros) >> bit & 1)
             findings.push_back("bit " + std::to_string(bit) + " is always " +

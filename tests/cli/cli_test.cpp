@@ -238,7 +238,7 @@ TEST_F(Cli, RefusesWithOneLineGivingTheTrueReason)
         {{"split", "--fill-to", "33M", "three.bin", "old.bin", "p2.bin"}, 2,
          "--fill-to must be 1 byte to 32M with 2 parts" + usage},
         {{"merge", "--fill-to", "1K", "old.bin", "two.bin", "p2.bin"}, 2,
-         "--fill-to is for split only" + usage},
+         "--fill-to is for split and verify only" + usage},
         {{"swap", "--width", "2", "two.bin", "old.bin"}, 2, "swap takes no layout options" + usage},
         {{"join", "old.bin"}, 2, "unknown command 'join'" + usage},
         {{}, 2, "no command given" + usage},
