@@ -38,11 +38,11 @@ class Browser:
         for domain in ("Network", "Page", "DOM", "Runtime"):
             self.call(domain + ".enable")
 
-    def call(self, method, browser=False, **params):
+    def call(self, method, browser=False, session=None, **params):
         self.serial += 1
         message = {"id": self.serial, "method": method, "params": params}
         if self.session and not browser:
-            message["sessionId"] = self.session
+            message["sessionId"] = session or self.session
         self.socket.send(json.dumps(message))
         while True:
             reply = json.loads(self.socket.recv())
@@ -93,8 +93,16 @@ class Browser:
             saved.append((begun["suggestedFilename"], open(os.path.join(folder, begun["guid"]), "rb").read()))
         return saved
 
+    # The page's worker is held at its start until its requests are watched too.
     def open(self, page):
+        self.call("Target.setAutoAttach", autoAttach=True, waitForDebuggerOnStart=True, flatten=True)
         self.call("Page.navigate", url="file://" + os.path.abspath(page))
+        worker = {"type": None}
+        while worker["type"] != "worker":
+            attached = self.event("Target.attachedToTarget")
+            worker = dict(attached["targetInfo"], session=attached["sessionId"])
+        for method in ("Network.enable", "Runtime.runIfWaitingForDebugger"):
+            self.call(method, session=worker["session"])
         self.event("Page.loadEventFired")
 
     def screenshot(self, path):

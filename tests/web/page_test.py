@@ -114,7 +114,7 @@ def main():
         imports = browser.run("""WebAssembly.Module.imports(new WebAssembly.Module(Uint8Array.from(
             atob(document.getElementById('module').textContent), (c) => c.charCodeAt(0)))).length""")
         blocked = browser.run("""new Promise((done) => { document.addEventListener(
-            'securitypolicyviolation', (e) => done(e.effectiveDirective));
+            'securitypolicyviolation', (e) => done(e.effectiveDirective)); setTimeout(done, 3000);
             fetch('http://127.0.0.1:9/').catch(() => {}); })""")
         for name, problems in [("the module imports nothing", [] if imports == 0 else [f"{imports} imports"]),
                                ("connections are forbidden", [] if blocked == "connect-src" else [str(blocked)])] + \
