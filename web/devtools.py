@@ -52,13 +52,20 @@ class Browser:
                 return reply["result"]
             self.events.append(reply)
 
-    def event(self, method, **match):
+    def event(self, methods, timeout=60, **match):
+        end = time.monotonic() + timeout
         while True:
             for event in self.events:
-                if event["method"] == method and match.items() <= event["params"].items():
+                if event["method"] in methods.split() and match.items() <= event["params"].items():
                     self.events.remove(event)
                     return event["params"]
-            self.events.append(json.loads(self.socket.recv()))
+            self.socket.settimeout(max(end - time.monotonic(), 0.01))
+            try:
+                self.events.append(json.loads(self.socket.recv()))
+            except websocket.WebSocketTimeoutException:
+                return None
+            finally:
+                self.socket.settimeout(60)
 
     def run(self, script):
         result = self.call("Runtime.evaluate", expression=script, awaitPromise=True,
@@ -87,10 +94,16 @@ class Browser:
     def downloads(self, folder, selector="#outputs a"):
         saved = []
         for k in range(self.run(f"document.querySelectorAll('{selector}').length")):
+            # After ten or so downloads in quick succession Chromium now and then lets a click
+            # on the next link pass without a download; a second click then starts it.
             self.click(selector, k)
-            begun = self.event("Browser.downloadWillBegin")
+            begun = self.event("Browser.downloadWillBegin", timeout=5)
+            if not begun:
+                self.click(selector, k)
+                begun = self.event("Browser.downloadWillBegin")
             self.event("Browser.downloadProgress", guid=begun["guid"], state="completed")
-            saved.append((begun["suggestedFilename"], open(os.path.join(folder, begun["guid"]), "rb").read()))
+            path = os.path.join(folder, begun["guid"])
+            saved.append((begun["suggestedFilename"], open(path, "rb").read()))
         return saved
 
     # The page's worker is held at its start until its requests are watched too.

@@ -116,11 +116,14 @@ def main():
         blocked = browser.run("""new Promise((done) => { document.addEventListener(
             'securitypolicyviolation', (e) => done(e.effectiveDirective)); setTimeout(done, 3000);
             fetch('http://127.0.0.1:9/').catch(() => {}); })""")
-        for name, problems in [("the module imports nothing", [] if imports == 0 else [f"{imports} imports"]),
-                               ("connections are forbidden", [] if blocked == "connect-src" else [str(blocked)])] + \
-                              [(" ".join(case[0]) + f" {case[2] or 'identify'} {case[1]}", check_case(browser, inputs, downloads, case)) for case in CASES]:
+        checks = [("the module imports nothing", lambda: [] if imports == 0 else [f"{imports} imports"]),
+                  ("connections are forbidden", lambda: [] if blocked == "connect-src" else [str(blocked)])]
+        checks += [(" ".join(case[0]) + f" {case[2] or 'identify'} {case[1]}",
+                    lambda case=case: check_case(browser, inputs, downloads, case)) for case in CASES]
+        for name, check in checks:
+            problems = check()
             failures += bool(problems)
-            print(("FAIL " if problems else "ok   ") + name + "".join("\n     " + p for p in problems))
+            print(("FAIL " if problems else "ok   ") + name + "".join("\n     " + p for p in problems), flush=True)
         sent = [e["params"]["request"]["url"] for e in browser.events if e["method"] == "Network.requestWillBeSent"]
         left = [url for url in sent if not url.startswith(("file:", "blob:", "data:"))]
         failures += bool(left)
