@@ -8,6 +8,7 @@ identify_bench does. Median of 5 runs each.
 usage: /usr/bin/python3 bench/page_bench.py build/web/kestrum.html"""
 import os
 import random
+import shutil
 import statistics
 import sys
 import tempfile
@@ -75,6 +76,7 @@ def main():
             figures.append((f"identify {parts} x {size >> 10} KiB", times))
     finally:
         browser.close()
+        shutil.rmtree(work, ignore_errors=True)
     for name, times in figures:
         print(f"{name:42} median {statistics.median(times):7.0f} ms  "
               f"(min {min(times):.0f}, max {max(times):.0f})")
