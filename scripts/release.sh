@@ -1,8 +1,9 @@
 #!/bin/sh
-# Makes the release in dist/: KESTRUM.EXE and kestrum-cli.exe (windows preset) and the
+# Makes the release in dist/: KESTRUM.EXE and kestrum-cli.exe (windows preset), the
 # static kestrum-cli for x86-64, arm64 and armhf Linux (linux, linux-arm64 and linux-armhf
-# presets) are built and tested, and those very files are packaged: the Windows zip, a
-# tarball and a .deb for each Linux, and SHA256SUMS for them all.
+# presets) and the browser page kestrum.html (web preset) are built and tested, and those
+# very files are packaged: the Windows zip, which holds the page too, a tarball and a .deb
+# for each Linux, the page on its own, and SHA256SUMS for them all.
 # The same commit gives the same bytes, whoever builds it, wherever and whenever.
 # --untested builds only what ships and runs no tests: for comparing builds, not for
 # publishing.
@@ -31,8 +32,11 @@ if [ "${1:-}" = --untested ]; then
     cmake --build --preset $preset --target kestrum-cli kestrum-cli-man kestrum-cli-changelog
     cpack --preset $preset
   done
+  cmake --preset web >/dev/null
+  cmake --build --preset web --target kestrum_page
 else
   cmake --workflow --preset windows
+  cmake --workflow --preset web
   for linux in $linuxes; do
     cmake --workflow --preset ${linux%%:*}
   done
@@ -49,6 +53,7 @@ stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 mkdir "$stage/win32"
 cp $win/KESTRUM.EXE $win/kestrum-cli.exe $win/README.txt $win/LICENSE.txt "$stage/win32"
+cp build/web/kestrum.html "$stage/win32"
 chmod -R u=rwX,go=rX "$stage"
 touch -d "@$SOURCE_DATE_EPOCH" "$stage/win32"/*
 # zip stores the members in the order named, sorted by the glob, their times as local
@@ -67,4 +72,7 @@ for linux in $linuxes; do
   cp build/$preset/$deb "$dist"
   packages="$packages $tarball.tar.gz $deb"
 done
+page=kestrum-$version-web.html
+cp build/web/kestrum.html "$dist/$page"
+packages="$packages $page"
 (cd "$dist" && sha256sum $packages > SHA256SUMS && cat SHA256SUMS)

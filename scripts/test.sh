@@ -1,8 +1,8 @@
 #!/bin/sh
 # Builds everything and runs every test: the engine and kestrum-cli natively under ASan
-# and UBSan; the browser page, kestrum.html, and its tests in headless Chromium; then the
-# release (scripts/release.sh): KESTRUM.EXE, kestrum-cli.exe and their tests cross-built
-# and run under Wine, and the static Linux kestrum-cli for x86-64, arm64 and armhf built
+# and UBSan; then the release (scripts/release.sh): KESTRUM.EXE, kestrum-cli.exe and their
+# tests cross-built and run under Wine, the browser page kestrum.html and its tests in
+# headless Chromium, and the static Linux kestrum-cli for x86-64, arm64 and armhf built
 # and tested (ARM under qemu), all packaged into dist/, and the packages checked; the
 # engine, command-line, executable, resources and end-to-end tests again on 64-bit Windows
 # programs, KESTRUM.EXE's 64-bit test build among them; the benchmarks' build; and last
@@ -12,7 +12,6 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
 cmake --workflow --preset native
-cmake --workflow --preset web
 sh scripts/release.sh
 sh tests/release/check_packages.sh
 cmake --workflow --preset windows-x64

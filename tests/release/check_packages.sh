@@ -1,8 +1,8 @@
 #!/bin/sh
 # Checks the packages in dist/ against the builds whose tests ran: each holds exactly its
-# files, the programs in them are those tested files, each Linux program is static, built
-# for its machine and runs there (under qemu for ARM), each .deb says what Debian needs,
-# passes lintian without an error, and SHA256SUMS verifies all seven.
+# files, the programs and the page in them are those tested files, each Linux program is
+# static, built for its machine and runs there (under qemu for ARM), each .deb says what
+# Debian needs and passes lintian without an error, and SHA256SUMS verifies all eight.
 set -u
 cd "$(dirname "$0")/../.."
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/linux/CMakeCache.txt)
@@ -14,7 +14,12 @@ unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
 
 files=$(unzip -Z1 "$zip" | list)
-[ "$files" = "KESTRUM.EXE LICENSE.txt README.txt kestrum-cli.exe " ] || fail "zip holds $files"
+[ "$files" = "KESTRUM.EXE LICENSE.txt README.txt kestrum-cli.exe kestrum.html " ] ||
+  fail "zip holds $files"
+unzip -p "$zip" kestrum.html | cmp -s - build/web/kestrum.html ||
+  fail "the zip's kestrum.html is not the tested build/web/kestrum.html"
+cmp -s "dist/kestrum-$version-web.html" build/web/kestrum.html ||
+  fail "kestrum-$version-web.html is not the tested build/web/kestrum.html"
 for program in KESTRUM.EXE kestrum-cli.exe; do
   unzip -p "$zip" $program | cmp -s - build/windows/$program ||
     fail "the zip's $program is not the tested build/windows/$program"
@@ -69,7 +74,7 @@ for linux in "linux x86_64 amd64 x86-64" "linux-arm64 arm64 arm64 ARM aarch64" \
 done
 
 sums=$(cd dist && sha256sum --strict -c SHA256SUMS) || fail "SHA256SUMS does not verify: $sums"
-[ "$(echo "$sums" | wc -l)" -eq 7 ] || fail "SHA256SUMS covers: $sums"
+[ "$(echo "$sums" | wc -l)" -eq 8 ] || fail "SHA256SUMS covers: $sums"
 
 [ $failures -eq 0 ] && echo "PASS: dist/ holds the tested programs, and SHA256SUMS verifies them"
 [ $failures -eq 0 ]
