@@ -19,7 +19,7 @@ static int runCommand(const std::vector<std::string>& arguments, std::ostream& o
         case Command::Split:   splitFiles(request, out); break;
         case Command::Merge:   mergeFiles(request, out, err); break;
         case Command::Swap:    swapFile(request, out); break;
-        case Command::Identify: return identifyParts(request.parts, request.verbose, out, err);
+        case Command::Identify: return identifyParts(request.parts, request.cpu, request.verbose, out, err);
         }
         return 0;
     } catch (const UsageError& error) {

@@ -114,19 +114,30 @@ InstructionCount countInstructions(const Bytes& image)
             byCpu[kSignatures[s].cpu].emplace_back(hits[s], kSignatures[s].name);
     }
     for (auto& [cpu, words] : byCpu) {
-        int matches = 0;
+        CpuWords found{cpu, 0, 0, {}};
         for (const auto& word : words)
-            matches += word.first;
-        if (matches <= count.cpuMatches)
+            found.matches += word.first;
+        std::sort(words.rbegin(), words.rend());
+        found.beyondMostCommon = found.matches - words[0].first;
+        for (std::size_t k = 0; k < words.size() && k < 3; ++k)
+            found.words.push_back(std::to_string(words[k].first) + " " + words[k].second);
+        count.byCpu.push_back(found);
+        if (found.matches <= count.cpuMatches)
             continue;
         count.cpu = cpu;
-        count.cpuMatches = matches;
+        count.cpuMatches = found.matches;
         count.aligned = cpu.rfind("x86", 0) != 0;
-        std::sort(words.rbegin(), words.rend());
-        count.beyondMostCommon = matches - words[0].first;
-        count.words.clear();
-        for (std::size_t k = 0; k < words.size() && k < 3; ++k)
-            count.words.push_back(std::to_string(words[k].first) + " " + words[k].second);
+        count.beyondMostCommon = found.beyondMostCommon;
+        count.words = found.words;
     }
     return count;
+}
+
+CpuWords wordsOf(const InstructionCount& count, const std::string& cpu)
+{
+    for (const CpuWords& words : count.byCpu) {
+        if (words.cpu == cpu)
+            return words;
+    }
+    return {cpu, 0, 0, {}};
 }

@@ -1,6 +1,8 @@
 // Headers, vectors and text that an image shows only in its own layout.
 #include "image_marks.h"
 
+#include "text_words.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -120,24 +122,35 @@ std::string findHeader(const std::vector<Bytes>& parts, std::size_t laneSize, co
     return "";
 }
 
-std::vector<std::string> longestStrings(const Bytes& image, std::size_t count)
+std::vector<std::string> wordyStrings(const Bytes& image, std::size_t count)
 {
-    std::vector<std::pair<std::size_t, std::size_t>> runs;   // length, start
+    std::vector<std::pair<int, Bytes>> runs;   // common words, characters
     for (std::size_t i = 0; i < image.size();) {
-        std::size_t start = i;
-        while (i < image.size() && readable(image[i]))
-            ++i;
-        if (i - start >= 8)
-            runs.emplace_back(i - start, start);
-        i += i == start;
+        // 16-bit text first, a character and a 0x00 in turn, then 8-bit text.
+        Bytes run;
+        std::size_t end = i;
+        while (end + 1 < image.size() && readable(image[end]) && image[end + 1] == 0x00)
+            run.push_back(image[end]), end += 2;
+        if (run.size() < 4) {
+            run.clear();
+            for (end = i; end < image.size() && readable(image[end]); ++end)
+                run.push_back(image[end]);
+        }
+        if (run.size() >= 8 || (run.size() >= 4 && end > i + run.size())) {
+            int words = countCommonWords(run);
+            if (words > 0)
+                runs.emplace_back(words, run);
+        }
+        i = std::max(end, i + 1);
     }
-    std::sort(runs.begin(), runs.end(), [](auto a, auto b) { return a.first > b.first; });
+    std::stable_sort(runs.begin(), runs.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     std::vector<std::string> strings;
     for (std::size_t k = 0; k < runs.size() && k < count; ++k) {
+        const Bytes& run = runs[k].second;
         std::string text;
-        for (std::size_t i = runs[k].second; i < runs[k].second + std::min<std::size_t>(runs[k].first, 40); ++i)
-            text += std::isprint(image[i]) ? char(image[i]) : ' ';
-        strings.push_back("\"" + text + (runs[k].first > 40 ? "...\"" : "\""));
+        for (std::size_t i = 0; i < std::min<std::size_t>(run.size(), 40); ++i)
+            text += std::isprint(run[i]) ? char(run[i]) : ' ';
+        strings.push_back("\"" + text + (run.size() > 40 ? "...\"" : "\""));
     }
     return strings;
 }

@@ -1,6 +1,7 @@
 // Weighing the signals of every layout into one answer, or into "undetermined".
 #pragma once
 
+#include "cpu_hints.h"
 #include "cpu_signatures.h"
 #include "layouts.h"
 #include "pair_statistics.h"
@@ -8,6 +9,11 @@
 #include <cstddef>
 #include <string>
 #include <vector>
+
+// Past what chance gives in a wrong layout: calibrated on the images of
+// tests/cli/identify_corpus, whose layouts are known.
+constexpr int kMinInstructions = 16;
+constexpr int kMinWords = 8;
 
 struct LayoutEvidence {
     Layout layout;
@@ -26,8 +32,14 @@ struct Verdict {
     std::string decidedBy;              // the signal that decided
     std::string lead;                   // how far ahead of the runner-up
     std::vector<std::size_t> close;     // layouts the byte statistics could not tell apart
+    std::vector<std::size_t> remaining; // when undetermined: the layouts no signal rules out
 };
 
 // The layouts' indices, best byte statistics first; equals keep their order.
 std::vector<std::size_t> rankByStatistics(const std::vector<LayoutEvidence>& layouts);
-Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics& statistics);
+// With a hint, only that CPU's instruction words and headers count.
+Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics& statistics,
+               const CpuHint* hint);
+// That CPU's instruction words in the layout, as a signal: none where the layout reads
+// clearly more as another CPU's code.
+int hintedWords(const LayoutEvidence& layout, const CpuHint& hint);
