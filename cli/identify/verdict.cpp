@@ -43,6 +43,7 @@ bool clearlyBehind(const LayoutEvidence& best, const LayoutEvidence& other)
 struct Signal {
     const char* name;
     const char* unit;
+    const char* evidence;   // what a layout shows of it
     std::vector<int> counts;
     int least;
 
@@ -55,9 +56,9 @@ struct Signal {
 std::vector<Signal> gatherSignals(const std::vector<LayoutEvidence>& layouts, const CpuHint* hint)
 {
     std::vector<Signal> signals = {
-        {"the header", "", {}, 1},
-        {"instruction words", "instruction words", {}, kMinInstructions},
-        {"readable text", "different common words", {}, kMinWords}};
+        {"the header", "", "of a header", {}, 1},
+        {"instruction words", "instruction words", "code", {}, kMinInstructions},
+        {"readable text", "different common words", "readable text", {}, kMinWords}};
     for (const LayoutEvidence& layout : layouts) {
         signals[0].counts.push_back(!layout.header.empty() && (!hint || headerOfCpu(layout.header, *hint)));
         // x86 words have no alignment, so pairs of them survive in many wrong layouts; and
@@ -104,9 +105,10 @@ struct Choice {
 // ahead of every other layout by at least what that signal needs to count at all, and that
 // no signal puts behind a close layout; with a single close layout, that one. A layout the
 // byte statistics put behind that shows the signal about as strongly leaves the signal
-// telling nothing: it joins `rivals`.
+// telling nothing: it joins `rivals`, and the signal is `rivalSignal`.
 std::vector<Choice> supportedLayouts(const std::vector<std::size_t>& close, std::size_t layouts,
-                                     const std::vector<Signal>& signals, std::vector<std::size_t>& rivals)
+                                     const std::vector<Signal>& signals, std::vector<std::size_t>& rivals,
+                                     const Signal*& rivalSignal)
 {
     if (close.size() == 1)
         return {{close[0], 0, nullptr}};
@@ -135,8 +137,10 @@ std::vector<Choice> supportedLayouts(const std::vector<std::size_t>& close, std:
                 by = &signal;
                 second = next;
             }
-            if (aheadOfClose && !near.empty())
+            if (aheadOfClose && !near.empty()) {
                 rivals.insert(rivals.end(), near.begin(), near.end());
+                rivalSignal = &signal;
+            }
         }
         if (by && !contradicted)
             supported.push_back({i, second, by});
@@ -217,11 +221,12 @@ Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics&
     std::vector<Signal> signals = gatherSignals(layouts, hint);
     verdict.remaining = unruledOut(verdict.close, signals);
     std::vector<std::size_t> rivals;
-    std::vector<Choice> supported = supportedLayouts(verdict.close, layouts.size(), signals, rivals);
+    const Signal* rivalSignal = nullptr;
+    std::vector<Choice> supported = supportedLayouts(verdict.close, layouts.size(), signals, rivals, rivalSignal);
     if (supported.size() != 1) {
-        if (supported.empty() && !rivals.empty()) {
-            verdict.reason = "the signals disagree: the byte statistics put behind a layout that "
-                             "shows as much of a signal as those they favour";
+        if (supported.empty() && rivalSignal) {
+            verdict.reason = std::string("the signals disagree: the byte statistics put behind a layout "
+                                         "that shows as much ") + rivalSignal->evidence + " as those they favour";
             for (std::size_t i : rivals) {
                 if (!contains(verdict.remaining, i))
                     verdict.remaining.push_back(i);
