@@ -106,7 +106,7 @@ struct Choice {
 // no signal puts behind a close layout; with a single close layout, that one. A layout the
 // byte statistics put behind that shows the signal about as strongly leaves the signal
 // telling nothing: it joins `rivals`, and the signal is `rivalSignal`.
-std::vector<Choice> supportedLayouts(const std::vector<std::size_t>& close, std::size_t layouts,
+std::vector<Choice> supportedLayouts(const std::vector<std::size_t>& close, const std::vector<std::size_t>& ranked,
                                      const std::vector<Signal>& signals, std::vector<std::size_t>& rivals,
                                      const Signal*& rivalSignal)
 {
@@ -121,7 +121,7 @@ std::vector<Choice> supportedLayouts(const std::vector<std::size_t>& close, std:
             bool aheadOfClose = true;
             std::vector<std::size_t> near;   // layouts behind on statistics, not on this signal
             std::size_t next = i;            // the strongest other layout on this signal
-            for (std::size_t j = 0; j < layouts; ++j) {
+            for (std::size_t j : ranked) {
                 if (j == i)
                     continue;
                 if (contains(close, j)) {
@@ -222,7 +222,7 @@ Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics&
     verdict.remaining = unruledOut(verdict.close, signals);
     std::vector<std::size_t> rivals;
     const Signal* rivalSignal = nullptr;
-    std::vector<Choice> supported = supportedLayouts(verdict.close, layouts.size(), signals, rivals, rivalSignal);
+    std::vector<Choice> supported = supportedLayouts(verdict.close, ranked, signals, rivals, rivalSignal);
     if (supported.size() != 1) {
         if (supported.empty() && rivalSignal) {
             verdict.reason = std::string("the signals disagree: the byte statistics put behind a layout "

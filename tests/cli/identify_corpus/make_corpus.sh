@@ -7,7 +7,7 @@
 #   apt-get install gcc-m68k-linux-gnu gcc-mips-linux-gnu gcc-powerpc-linux-gnu \
 #     gcc-sparc64-linux-gnu gcc-arm-linux-gnueabihf gcc-riscv64-linux-gnu \
 #     gcc-aarch64-linux-gnu gcc seabios ipxe-qemu python3 fp-units-rtl-3.2.2 fpc-source-3.2.2 \
-#     libnettle8 libwine:i386
+#     libnettle8 libwine:i386 efitools
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 src=$here/src
@@ -112,3 +112,28 @@ head -c 65536 /usr/lib/x86_64-linux-gnu/fpc/3.2.2/units/x86_64-linux/rtl-objpas/
   > "$here/fmtbcd-object.bin"
 
 python3 "$src/make_data.py" "$here" "$here/../../../README.md"
+
+# UEFI programs' windows that are mostly 16-bit text: efitools' HashTool (GPL-2.0), its
+# UTF-16 strings between 96-byte pieces of its x86-64 code, with a line of this README
+# (text-readme) after every 8th piece, and after every 3rd in the mixed one. Split into
+# four word lanes, the first once gave a wrong answer, the second a garbled reason.
+python3 - "$here" /usr/lib/efitools/x86_64-linux-gnu/HashTool.efi <<'PYTHON'
+import re, sys
+here, program = sys.argv[1], open(sys.argv[2], "rb").read()
+wide = [m.group() for m in re.finditer(rb"(?:[\x20-\x7e\n\t]\x00){6,}\x00\x00", program)]
+lines = [m.group() + b"\0" for m in re.finditer(rb"[a-zA-Z][\x20-\x7e]{12,}",
+                                                 open(f"{here}/text-readme.bin", "rb").read())]
+for name, per, every in (("efi-utf16", 6, 8), ("efi-utf16-mixed", 4, 3)):
+    image, s, t, c = bytearray(), 1, 1, 97
+    while len(image) < 0x8000:
+        image += program[0x400 + c:0x400 + c + 96]
+        c = (c + 96) % 0x5C00
+        for _ in range(per):
+            image += wide[s % len(wide)]
+            s += 7
+        if c // 96 % every == 0:
+            image += lines[t % len(lines)]
+            t += 5
+        image += bytes(-len(image) % 2)
+    open(f"{here}/{name}.bin", "wb").write(bytes(image[:0x8000]))
+PYTHON
