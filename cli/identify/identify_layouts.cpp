@@ -124,8 +124,8 @@ std::string remainingReason(const std::vector<LayoutSummary>& remaining, std::si
     std::sort(cpus.begin(), cpus.end());   // in the order of cpuHints()
     std::string text = std::to_string(count) + " layouts remain";
     if (cpus.size() == 2 && std::string(cpus[0]->family) == cpus[1]->family)
-        return text + ": the same " + cpus[0]->family + " code read big- or little-endian; give --cpu " +
-               cpus[0]->name + " or --cpu " + cpus[1]->name;
+        return text + (count == 2 ? ": the same " : ": ") + cpus[0]->family +
+               " code read big- or little-endian; give --cpu " + cpus[0]->name + " or --cpu " + cpus[1]->name;
     if (cpus.size() > 1) {
         text += ": the code reads as another CPU in each; give --cpu ";
         for (std::size_t k = 0; k < cpus.size(); ++k)

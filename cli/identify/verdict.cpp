@@ -39,26 +39,28 @@ bool clearlyBehind(const LayoutEvidence& best, const LayoutEvidence& other)
 }
 
 // How strongly each layout shows one signal; a layout is clearly ahead of another when its
-// count is at least twice the other's and past what chance gives.
+// count is `factor` times the other's and past what chance gives. A wrong order of word
+// lanes keeps up to half of the 32-bit instructions whole, and no more than half.
 struct Signal {
     const char* name;
     const char* unit;
     const char* evidence;   // what a layout shows of it
     std::vector<int> counts;
     int least;
+    double factor;
 
     bool ahead(std::size_t a, std::size_t b) const
     {
-        return counts[a] >= least && counts[a] >= 2 * counts[b] + 8 * (least > 1);
+        return counts[a] >= least && counts[a] >= factor * counts[b] + 8 * (least > 1);
     }
 };
 
 std::vector<Signal> gatherSignals(const std::vector<LayoutEvidence>& layouts, const CpuHint* hint)
 {
     std::vector<Signal> signals = {
-        {"the header", "", "of a header", {}, 1},
-        {"instruction words", "instruction words", "code", {}, kMinInstructions},
-        {"readable text", "different common words", "readable text", {}, kMinWords}};
+        {"the header", "", "of a header", {}, 1, 2},
+        {"instruction words", "instruction words", "code", {}, kMinInstructions, 1.5},
+        {"readable text", "different common words", "readable text", {}, kMinWords, 2}};
     for (const LayoutEvidence& layout : layouts) {
         signals[0].counts.push_back(!layout.header.empty() && (!hint || headerOfCpu(layout.header, *hint)));
         // x86 words have no alignment, so pairs of them survive in many wrong layouts; and
