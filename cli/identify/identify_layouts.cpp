@@ -33,6 +33,9 @@ std::string summary(const LayoutEvidence& layout)
                        std::to_string(layout.instructions.cpuMatches) + " instruction words" +
                        (layout.instructions.cpu.empty() ? "" : " (" + layout.instructions.cpu + ")") + ", " +
                        std::to_string(layout.words) + " common words";
+    StructureCount structure = strongestStructure(layout.structure);
+    if (structure.count > 0)
+        text += ", " + std::to_string(structure.count) + " whole multi-word instructions (" + structure.cpu + ")";
     return layout.header.empty() ? text : text + ", " + layout.header;
 }
 
@@ -54,6 +57,9 @@ std::vector<EvidenceLine> evidenceFor(const LayoutEvidence& chosen, std::size_t 
     const InstructionCount& words = chosen.instructions;
     if (words.cpuMatches >= 4)
         lines.push_back({"instructions", words.cpu + ": " + joined(words.words)});
+    StructureCount structure = strongestStructure(chosen.structure);
+    if (structure.count >= 16)
+        lines.push_back({"structure", structure.cpu + ": " + std::to_string(structure.count) + " " + structure.what});
     Bytes image = mergeWindow(parts, chosen.layout, 0, laneSize - laneSize % std::size_t(chosen.layout.width));
     std::vector<std::string> strings = longestStrings(image, 2);
     if (!strings.empty())
@@ -91,6 +97,7 @@ IdentifyReport identifyLayouts(const std::vector<Bytes>& parts, const IdentifyOp
         Bytes sample = sampleImage(parts, laneSize, candidates[i]);
         evidence.instructions = countInstructions(sample);
         evidence.words = countCommonWords(sample);
+        evidence.structure = countCodeStructure(sample, laneSize * parts.size());
         evidence.header = findHeader(parts, laneSize, candidates[i]);
         if (evidence.header.empty())
             evidence.header = findChecksum(streamSums, parts, laneSize, candidates[i]);

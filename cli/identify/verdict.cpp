@@ -59,7 +59,8 @@ std::vector<Signal> gatherSignals(const std::vector<LayoutEvidence>& layouts)
     std::vector<Signal> signals = {
         {"the header", "", {}, 1},
         {"instruction words", "instruction words", {}, kMinInstructions},
-        {"readable text", "different common words", {}, kMinWords}};
+        {"readable text", "different common words", {}, kMinWords},
+        {"the code's structure", "whole multi-word instructions", {}, kMinInstructions}};
     for (const LayoutEvidence& layout : layouts) {
         signals[0].counts.push_back(layout.header.empty() ? 0 : 1);
         // x86 words have no alignment, so pairs of them survive in many wrong layouts; and
@@ -68,6 +69,7 @@ std::vector<Signal> gatherSignals(const std::vector<LayoutEvidence>& layouts)
         const InstructionCount& words = layout.instructions;
         signals[1].counts.push_back(words.aligned ? words.beyondMostCommon : 0);
         signals[2].counts.push_back(layout.words);
+        signals[3].counts.push_back(strongestStructure(layout.structure).count);
     }
     return signals;
 }

@@ -1,6 +1,7 @@
 // Weighing the signals of every layout into one answer, or into "undetermined".
 #pragma once
 
+#include "code_structure.h"
 #include "cpu_signatures.h"
 #include "layouts.h"
 #include "pair_statistics.h"
@@ -15,6 +16,7 @@ struct LayoutEvidence {
     double meanBits = 0;
     InstructionCount instructions;
     int words = 0;   // different common words spelled out whole
+    std::vector<StructureCount> structure;   // per CPU, the multi-word instructions whole
     std::string header;
 };
 
