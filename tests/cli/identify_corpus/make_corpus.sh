@@ -7,7 +7,7 @@
 #   apt-get install gcc-m68k-linux-gnu gcc-mips-linux-gnu gcc-powerpc-linux-gnu \
 #     gcc-sparc64-linux-gnu gcc-arm-linux-gnueabihf gcc-riscv64-linux-gnu \
 #     gcc-aarch64-linux-gnu gcc seabios ipxe-qemu python3 fp-units-rtl-3.2.2 fpc-source-3.2.2 \
-#     libnettle8 libwine:i386 gcc-sh4-linux-gnu gcc-alpha-linux-gnu zlib1g-dev \
+#     libnettle8 libwine:i386 ovmf libc6-dev-i386 gcc-sh4-linux-gnu gcc-alpha-linux-gnu zlib1g-dev \
 #     libc6-dev-m68k-cross libc6-dev-sh4-cross libc6-dev-alpha-cross libc6-dev-armhf-cross
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -76,14 +76,16 @@ QUIET=1 LDEMULATION=elf_i386 program x86-32-quiet "" "-m32"
 # constants and text left out, so only instruction words and the code's structure can
 # settle the layout. What they call from the C library is a stub of one return each.
 examples() {
-  name=$1 triplet=$2 flags=$3 ldflags=${4:-}
+  name=$1 triplet=$2 flags=$3 ldflags=${4:-} extra=""
+  # i386 builds take the kernel headers of this machine's own x86-64.
+  [ -z "$triplet" ] && extra="-fcf-protection=none -idirafter /usr/include/x86_64-linux-gnu"
   examples=/usr/share/doc/zlib1g-dev/examples
   mkdir -p "$work/zlib"
   cp /usr/include/zlib.h /usr/include/zconf.h "$work/zlib/"
   objects=""
   for file in enough gun gzappend gzjoin zpipe fitblk zran; do
     ${triplet}gcc $flags -O2 -Dmain=main_$file -I"$work/zlib" -I$examples -fno-pic -fno-pie \
-      -fno-stack-protector -fno-asynchronous-unwind-tables -w -c $examples/$file.c -o "$work/$name-$file.o"
+      -fno-stack-protector -fno-asynchronous-unwind-tables $extra -w -c $examples/$file.c -o "$work/$name-$file.o"
     objects="$objects $work/$name-$file.o"
   done
   ${triplet}nm -u $objects | awk 'NF == 2 && $2 != "_GLOBAL_OFFSET_TABLE_" { print "int " $2 "(void) { return 0; }" }' |
@@ -129,6 +131,9 @@ PYTHON
 # header's length no longer holds and most of it is a compressed payload.
 tail -c 65536 /usr/share/seabios/bios.bin > "$here/seabios-top.bin"
 cp /usr/share/seabios/vgabios-stdvga.bin "$here/vgabios-stdvga.bin"
+# The top 16 KiB of OVMF (UEFI for x86-64 virtual machines, BSD-2-Clause-Patent, Debian's
+# ovmf), which ends in a near reset jump after two NOPs: 90 90 E9.
+tail -c 16384 /usr/share/OVMF/OVMF_CODE_4M.fd > "$here/ovmf-top.bin"
 head -c 65536 /usr/lib/ipxe/qemu/pxe-rtl8139.rom > "$here/ipxe-rtl8139-start.bin"
 # Tables of 32-bit values: the start of glibc's C.utf8 character-class tables (LGPL-2.1),
 # whose first longs read, in one wrong order of four word lanes, like half a 68000 vector
