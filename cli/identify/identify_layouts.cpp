@@ -37,6 +37,9 @@ std::string summary(const LayoutEvidence& layout)
                        std::to_string(layout.instructions.cpuMatches) + " instruction words" +
                        (layout.instructions.cpu.empty() ? "" : " (" + layout.instructions.cpu + ")") + ", " +
                        std::to_string(layout.words) + " common words";
+    StructureCount structure = strongestStructure(layout.structure);
+    if (structure.count > 0)
+        text += ", " + std::to_string(structure.count) + " whole multi-word instructions (" + structure.cpu + ")";
     return layout.header.empty() ? text : text + ", " + layout.header;
 }
 
@@ -68,6 +71,11 @@ std::vector<EvidenceLine> evidenceFor(const LayoutEvidence& chosen, std::size_t 
     CpuWords words = wordsOf(chosen.instructions, hint ? hint->cpu : chosen.instructions.cpu);
     if (words.matches >= 4)
         lines.push_back({"instructions", words.cpu + ": " + joined(words.words)});
+    StructureCount structure = hint ? StructureCount{hint->cpu, 0, ""} : strongestStructure(chosen.structure);
+    for (const StructureCount& count : chosen.structure)
+        structure = count.cpu == structure.cpu ? count : structure;
+    if (structure.count >= kMinInstructions)
+        lines.push_back({"structure", structure.cpu + ": " + std::to_string(structure.count) + " " + structure.what});
     // Text is evidence only where whole words show it; letters of a wrong layout are not.
     Bytes image = mergeWindow(parts, chosen.layout, 0, laneSize - laneSize % std::size_t(chosen.layout.width));
     std::vector<std::string> strings = wordyStrings(image, 2);
@@ -161,6 +169,7 @@ IdentifyReport identifyLayouts(const std::vector<Bytes>& parts, const IdentifyOp
         Bytes sample = sampleImage(parts, laneSize, candidates[i]);
         evidence.instructions = countInstructions(sample);
         evidence.words = countCommonWords(sample);
+        evidence.structure = countCodeStructure(sample, laneSize * parts.size());
         evidence.header = findHeader(parts, laneSize, candidates[i]);
         if (evidence.header.empty())
             evidence.header = findChecksum(streamSums, parts, laneSize, candidates[i]);

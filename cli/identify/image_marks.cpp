@@ -50,16 +50,40 @@ std::string optionRom(const std::vector<Bytes>& parts, std::size_t laneSize, con
            " blocks of 512 bytes, whose bytes sum to 0";
 }
 
-// A PC BIOS starts at its top 16 bytes, with a far jump into segment F000.
+// The image byte at `offset` in this layout.
+unsigned char imageByte(const std::vector<Bytes>& parts, std::size_t laneSize, const Layout& layout,
+                        std::size_t offset)
+{
+    std::size_t from = offset / (parts.size() * 2) * 2;
+    Bytes group = mergeWindow(parts, layout, from, std::min<std::size_t>(2, laneSize - from));
+    return group[offset - from * parts.size()];
+}
+
+// A PC BIOS starts at its top 16 bytes, with a far jump into segment F000, or a near jump
+// back into its last 64 KiB, perhaps after a cli, cld or nop. A near jump's target is not
+// fixed, so it must land inside the image on something other than blank bytes.
 std::string x86Reset(const std::vector<Bytes>& parts, std::size_t laneSize, const Layout& layout)
 {
     std::size_t count = 16 / parts.size();
     if (laneSize < count)
         return "";
     Bytes end = mergeWindow(parts, layout, laneSize - count, count);
-    if (end[0] != 0xEA || end[3] != 0x00 || end[4] != 0xF0)
+    if (end[0] == 0xEA && end[3] == 0x00 && end[4] == 0xF0)
+        return "an x86 reset jump in the last 16 bytes: EA to F000:" + hex(end[2] << 8 | end[1], 4);
+    std::size_t at = 0;
+    while (at < 2 && (end[at] == 0xFA || end[at] == 0xFC || end[at] == 0x90))
+        ++at;
+    if (end[at] != 0xE9)
         return "";
-    return "an x86 reset jump in the last 16 bytes: EA to F000:" + hex(end[2] << 8 | end[1], 4);
+    std::size_t size = laneSize * parts.size(), jump = 0xFFF0 + at;
+    std::size_t target = (jump + 3 + (std::size_t(end[at + 2]) << 8 | end[at + 1])) & 0xFFFF;
+    std::size_t below = 0x10000 - std::min<std::size_t>(size, 0x10000);   // segment offsets before the image
+    if (target >= jump || target < below)
+        return "";
+    unsigned char first = imageByte(parts, laneSize, layout, size + target - 0x10000);
+    if (first == 0xFF || first == 0x00)
+        return "";
+    return "an x86 reset jump in the last 16 bytes: E9 to F000:" + hex(std::uint32_t(target), 4);
 }
 
 // A 68000 starts with its stack pointer and reset PC, then vectors to handlers in the ROM.

@@ -60,7 +60,9 @@ std::vector<Signal> gatherSignals(const std::vector<LayoutEvidence>& layouts, co
     std::vector<Signal> signals = {
         {"the header", "", "of a header", {}, 1, 2},
         {"instruction words", "instruction words", "code", {}, kMinInstructions, 1.5},
-        {"readable text", "different common words", "readable text", {}, kMinWords, 2}};
+        {"readable text", "different common words", "readable text", {}, kMinWords, 2},
+        {"the code's structure", "whole multi-word instructions", "whole multi-word instructions", {},
+         kMinInstructions, 2}};
     for (const LayoutEvidence& layout : layouts) {
         signals[0].counts.push_back(!layout.header.empty() && (!hint || headerOfCpu(layout.header, *hint)));
         // x86 words have no alignment, so pairs of them survive in many wrong layouts; and
@@ -70,6 +72,7 @@ std::vector<Signal> gatherSignals(const std::vector<LayoutEvidence>& layouts, co
         signals[1].counts.push_back(hint ? hintedWords(layout, *hint)
                                          : words.aligned ? words.beyondMostCommon : 0);
         signals[2].counts.push_back(layout.words);
+        signals[3].counts.push_back(hint ? hintedStructure(layout, *hint) : strongestStructure(layout.structure).count);
     }
     return signals;
 }
@@ -200,6 +203,15 @@ int hintedWords(const LayoutEvidence& layout, const CpuHint& hint)
     const InstructionCount& count = layout.instructions;
     int hinted = wordsOf(count, hint.cpu).beyondMostCommon;
     return 2 * hinted >= count.beyondMostCommon ? hinted : 0;
+}
+
+int hintedStructure(const LayoutEvidence& layout, const CpuHint& hint)
+{
+    for (const StructureCount& count : layout.structure) {
+        if (count.cpu == hint.cpu)
+            return count.count;
+    }
+    return 0;
 }
 
 Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics& statistics,

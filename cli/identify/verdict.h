@@ -1,6 +1,7 @@
 // Weighing the signals of every layout into one answer, or into "undetermined".
 #pragma once
 
+#include "code_structure.h"
 #include "cpu_hints.h"
 #include "cpu_signatures.h"
 #include "layouts.h"
@@ -21,6 +22,7 @@ struct LayoutEvidence {
     double meanBits = 0;
     InstructionCount instructions;
     int words = 0;   // different common words spelled out whole
+    std::vector<StructureCount> structure;   // per CPU, the multi-word instructions whole
     std::string header;
 };
 
@@ -43,3 +45,5 @@ Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics&
 // That CPU's instruction words in the layout, as a signal: none where the layout reads
 // clearly more as another CPU's code.
 int hintedWords(const LayoutEvidence& layout, const CpuHint& hint);
+// That CPU's multi-word instructions whole in the layout.
+int hintedStructure(const LayoutEvidence& layout, const CpuHint& hint);
