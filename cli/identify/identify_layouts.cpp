@@ -140,8 +140,10 @@ std::string remainingReason(const std::vector<LayoutSummary>& remaining, std::si
             text += std::string(k ? k + 1 == cpus.size() ? " or --cpu " : ", --cpu " : "") + cpus[k]->name;
         return text;
     }
-    return text + ": the byte statistics fit them alike, and no header, instruction words or text " +
-           "sets one apart";
+    bool alike = cpus.size() == 1 && std::all_of(remaining.begin(), remaining.end(),
+                                                 [](const LayoutSummary& layout) { return !layout.label.empty(); });
+    return text + (alike ? ", each with " + std::string(cpus[0]->cpu) + " code" : std::string()) +
+           ": the byte statistics fit them alike, and no header, instruction words or text sets one apart";
 }
 
 }  // namespace

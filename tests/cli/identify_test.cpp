@@ -163,6 +163,8 @@ TEST_F(IdentifyParts, TakesTheCpuAsAHintAndSaysWhatRemains)
         {"mips-be-quiet.bin", 1, "mips", 0, "decided by instruction words of MIPS, big-endian (--cpu mips)"},
         {"mips-be-quiet.bin", 1, "68000", 3, "\n  cpu: no 68000 code found in any layout; the parts "
                                              "look like MIPS, big-endian; answered as without --cpu\n"},
+        {"sh4-le-zlib.bin", 0, "sh-le", 0, "decided by instruction words of SuperH, little-endian (--cpu sh-le)"},
+        {"sh4-le-zlib.bin", 2, "sh-le", 3, "2 layouts remain, each with SuperH, little-endian code: "},
         {"efi-utf16-mixed.bin", 5, "", 3, "undetermined: the signals disagree: the byte statistics put "
                                           "behind a layout that shows as much readable text as those they favour\n"},
     };

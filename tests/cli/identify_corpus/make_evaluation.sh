@@ -1,22 +1,23 @@
 #!/bin/sh
 # Makes a set of images for evaluate.py apart from the corpus, into DIR, each named after the
-# --cpu of its code: zlib's examples compiled by Debian's cross compilers, 32 KiB of the
-# code of those CPUs' C libraries, and 64 KiB of firmware that Debian ships (U-Boot, OVMF,
-# iPXE and SeaBIOS option ROMs). Not committed: the corpus stays small.
+# --cpu of its code: the C examples of Debian's -dev packages other than zlib's (which the
+# corpus uses) compiled by Debian's cross compilers,
+# 32 KiB of the code of those CPUs' C libraries, and 64 KiB of firmware that Debian ships
+# (U-Boot, UEFI for 32-bit ARM, iPXE and SeaBIOS option ROMs). Not committed.
 #   apt-get install gcc-{sh4,alpha,m68k,mips,mipsel,arm}-linux-gnu{,eabihf} and their
-#     libc6-dev-*-cross, zlib1g-dev u-boot-qemu ovmf ipxe-qemu seabios
+#     libc6-dev-*-cross, nettle-dev libpng-dev u-boot-qemu qemu-efi-arm ipxe-qemu seabios
 set -eu
 out=$1 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$out"
 cut() { python3 -c 'import sys; b=open(sys.argv[1],"rb").read()[int(sys.argv[2],0):][:int(sys.argv[3],0)]
 open(sys.argv[4],"wb").write(b[:len(b)//8*8])' "$@"; }
-compiled() {   # NAME TRIPLET FLAGS: the code of zlib's examples, one function after another
-  for f in gun enough gzlog gznorm zpipe fitblk gzappend gzjoin zran; do
-    $2-gcc $3 -O2 -w -c -idirafter /usr/include /usr/share/doc/zlib1g-dev/examples/$f.c -o "$work/$f.o" &&
-      $2-objcopy -O binary -j .text "$work/$f.o" "$work/$f.text"
+compiled() {   # NAME TRIPLET FLAGS: the code of the examples, one file after another
+  for f in $(ls /usr/share/doc/*/examples/*.c | grep -v zlib); do
+    $2-gcc $3 -O2 -w -c -idirafter /usr/include -idirafter /usr/include/nettle "$f" -o "$work/o" &&
+      $2-objcopy -O binary -j .text "$work/o" "$work/$(basename "$f").text" || true
   done
-  cat "$work"/*.text > "$work/all" && cut "$work/all" 0 0x8000 "$out/$1.zlib.bin" && rm "$work"/*.text
+  cat "$work"/*.text > "$work/all" && cut "$work/all" 0 0x8000 "$out/$1.examples.bin" && rm "$work"/*.text
 }
 library() {   # NAME TRIPLET LIBC: 32 KiB from 64 KiB into its code
   $2-objcopy -O binary -j .text "/usr/$2/lib/$3" "$work/lib" && cut "$work/lib" 0x10000 0x8000 "$out/$1.libc.bin"
@@ -36,7 +37,6 @@ cut $u/qemu-ppce500/u-boot.bin 0 0x10000 "$out/ppc.u-boot.bin"
 cut $u/maltael/u-boot.bin 0 0x10000 "$out/mips-le.u-boot.bin"
 cut $u/qemu-riscv64/u-boot.bin 0 0x10000 "$out/riscv.u-boot.bin"
 cut $u/qemu-x86/u-boot.rom -0x10000 0x10000 "$out/x86.u-boot-top.bin"
-cut /usr/share/ovmf/OVMF.fd -0x10000 0x10000 "$out/x86.ovmf-top.bin"
 cut /usr/share/AAVMF/AAVMF32_CODE.fd 0x1000 0x10000 "$out/arm.aavmf.bin"
 cut /usr/lib/ipxe/qemu/pxe-e1000.rom 0 0x10000 "$out/x86.ipxe-e1000.bin"
 cut /usr/share/seabios/vgabios-cirrus.bin 0 0x10000 "$out/x86.vgabios-cirrus.bin"
