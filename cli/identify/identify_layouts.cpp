@@ -107,7 +107,8 @@ const CpuHint* checkHint(const std::vector<LayoutEvidence>& layouts, const CpuHi
     std::string strongest;
     int most = kMinInstructions - 1;
     for (const LayoutEvidence& layout : layouts) {
-        if (hintedWords(layout, *hint) >= kMinInstructions || headerOfCpu(layout.header, *hint))
+        if (hintedWords(layout, *hint) >= kMinInstructions || hintedStructure(layout, *hint) >= kMinInstructions ||
+            headerOfCpu(layout.header, *hint))
             return hint;
         if (layout.instructions.beyondMostCommon > most) {
             most = layout.instructions.beyondMostCommon;
@@ -135,7 +136,7 @@ std::string remainingReason(const std::vector<LayoutSummary>& remaining, std::si
         return text + (count == 2 ? ": the same " : ": ") + cpus[0]->family +
                " code read big- or little-endian; give --cpu " + cpus[0]->name + " or --cpu " + cpus[1]->name;
     if (cpus.size() > 1) {
-        text += ": the code reads as another CPU in each; give --cpu ";
+        text += ": their code reads as that of different CPUs; give --cpu ";
         for (std::size_t k = 0; k < cpus.size(); ++k)
             text += std::string(k ? k + 1 == cpus.size() ? " or --cpu " : ", --cpu " : "") + cpus[k]->name;
         return text;
@@ -186,7 +187,7 @@ IdentifyReport identifyLayouts(const std::vector<Bytes>& parts, const IdentifyOp
         report.layout = chosen.layout;
         report.evidence = evidenceFor(chosen, layouts.size(), verdict, statistics, parts, laneSize, hint);
         report.decidedBy = verdict.decidedBy;
-        if (hint && verdict.decidedBy != "readable text")
+        if (hint && verdict.decidedBy != "readable text" && verdict.decidedBy != "the byte statistics")
             report.decidedBy += " of " + std::string(hint->cpu) + " (--cpu " + hint->name + ")";
         report.lead = verdict.lead;
         report.runnerUp = layouts[verdict.runnerUp].layout;

@@ -40,7 +40,8 @@ bool clearlyBehind(const LayoutEvidence& best, const LayoutEvidence& other)
 
 // How strongly each layout shows one signal; a layout is clearly ahead of another when its
 // count is `factor` times the other's and past what chance gives. A wrong order of word
-// lanes keeps up to half of the 32-bit instructions whole, and no more than half.
+// lanes that breaks 32-bit instructions keeps at most half of them whole, so instruction
+// words need only half again the other's count.
 struct Signal {
     const char* name;
     const char* unit;
@@ -260,8 +261,8 @@ Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics&
     verdict.runnerUp = choice.by ? choice.runnerUp : ranked[1];
     verdict.lead = choice.by ? signalLead(*choice.by, choice) : statisticsLead(best, layouts[ranked[1]]);
 
-    // No signal may favour a layout the byte statistics put behind. The deciding signal
-    // cannot: it is ahead of every layout.
+    // No signal may favour a layout the byte statistics put behind; the deciding signal
+    // cannot, as none of them shows it nearly as strongly.
     for (std::size_t i : ranked) {
         for (const Signal& signal : signals) {
             if (!contains(verdict.close, i) && signal.ahead(i, verdict.chosen)) {
