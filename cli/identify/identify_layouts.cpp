@@ -131,6 +131,9 @@ std::string remainingReason(const std::vector<LayoutSummary>& remaining, std::si
             cpus.push_back(hint);
     }
     std::sort(cpus.begin(), cpus.end());   // in the order of cpuHints()
+    if (count == 1)
+        return "one layout remains, set apart only by what decides nothing alone: x86 instruction "
+               "words, which match by chance in wrong layouts too";
     std::string text = std::to_string(count) + " layouts remain";
     if (cpus.size() == 2 && std::string(cpus[0]->family) == cpus[1]->family)
         return text + (count == 2 ? ": the same " : ": ") + cpus[0]->family +

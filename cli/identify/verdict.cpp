@@ -49,6 +49,7 @@ struct Signal {
     std::vector<int> counts;
     int least;
     double factor;
+    bool decides = true;   // or may only speak against a layout
 
     bool ahead(std::size_t a, std::size_t b) const
     {
@@ -63,9 +64,14 @@ std::vector<Signal> gatherSignals(const std::vector<LayoutEvidence>& layouts, co
         {"instruction words", "instruction words", "code", {}, kMinInstructions, 1.5},
         {"readable text", "different common words", "readable text", {}, kMinWords, 2},
         {"the code's structure", "whole multi-word instructions", "whole multi-word instructions", {},
-         kMinInstructions, 2}};
+         kMinInstructions, 2},
+        {"x86 instruction words", "x86 instruction words", "x86 code", {}, kMinInstructions, 2, false}};
     for (const LayoutEvidence& layout : layouts) {
-        signals[0].counts.push_back(!layout.header.empty() && (!hint || headerOfCpu(layout.header, *hint)));
+        // A near reset jump is three bytes that data holds by chance in one of 72 layouts
+        // often enough to have named a wrong one: it is shown, but decides nothing.
+        bool nearJump = layout.header.find(": E9 to") != std::string::npos;
+        signals[0].counts.push_back(!layout.header.empty() && !nearJump &&
+                                    (!hint || headerOfCpu(layout.header, *hint)));
         // x86 words have no alignment, so pairs of them survive in many wrong layouts; and
         // one kind of word, however often it recurs, may be a pattern of data, so only the
         // matches beyond those of the most common word count.
@@ -73,7 +79,14 @@ std::vector<Signal> gatherSignals(const std::vector<LayoutEvidence>& layouts, co
         signals[1].counts.push_back(hint ? hintedWords(layout, *hint)
                                          : words.aligned ? words.beyondMostCommon : 0);
         signals[2].counts.push_back(layout.words);
-        signals[3].counts.push_back(hint ? hintedStructure(layout, *hint) : strongestStructure(layout.structure).count);
+        // Pairs of halfwords that fit one CPU's long instructions turn up in other code too,
+        // so they count only where that CPU's own words are not clearly outnumbered.
+        const CpuHint* structure = hintForCpu(strongestStructure(layout.structure).cpu);
+        signals[3].counts.push_back(hint ? hintedStructure(layout, *hint)
+                                         : structure ? hintedStructure(layout, *structure) : 0);
+        // x86 words have no alignment and survive in wrong layouts; they decide nothing,
+        // but a layout far ahead on them is not passed over for another.
+        signals[4].counts.push_back(!words.aligned ? words.beyondMostCommon : 0);
     }
     return signals;
 }
@@ -139,11 +152,11 @@ std::vector<Choice> supportedLayouts(const std::vector<std::size_t>& close, cons
                 if (next == i || signal.counts[j] > signal.counts[next])
                     next = j;
             }
-            if (aheadOfClose && near.empty() && !by) {
+            if (aheadOfClose && near.empty() && !by && signal.decides) {
                 by = &signal;
                 second = next;
             }
-            if (aheadOfClose && !near.empty()) {
+            if (aheadOfClose && !near.empty() && signal.decides) {
                 rivals.insert(rivals.end(), near.begin(), near.end());
                 rivalSignal = &signal;
             }
@@ -208,8 +221,9 @@ int hintedWords(const LayoutEvidence& layout, const CpuHint& hint)
 
 int hintedStructure(const LayoutEvidence& layout, const CpuHint& hint)
 {
+    const InstructionCount& words = layout.instructions;
     for (const StructureCount& count : layout.structure) {
-        if (count.cpu == hint.cpu)
+        if (count.cpu == hint.cpu && 2 * wordsOf(words, hint.cpu).matches >= words.cpuMatches)
             return count.count;
     }
     return 0;

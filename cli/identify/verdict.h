@@ -45,5 +45,6 @@ Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics&
 // That CPU's instruction words in the layout, as a signal: none where the layout reads
 // clearly more as another CPU's code.
 int hintedWords(const LayoutEvidence& layout, const CpuHint& hint);
-// That CPU's multi-word instructions whole in the layout.
+// That CPU's multi-word instructions whole in the layout: none where the layout reads clearly
+// more as another CPU's code.
 int hintedStructure(const LayoutEvidence& layout, const CpuHint& hint);
