@@ -60,7 +60,13 @@ std::vector<Signal> gatherSignals(const std::vector<LayoutEvidence>& layouts)
         {"the header", "", {}, 1},
         {"instruction words", "instruction words", {}, kMinInstructions},
         {"readable text", "different common words", {}, kMinWords},
-        {"the code's structure", "whole multi-word instructions", {}, kMinInstructions}};
+        {"the code's structure", "whole multi-word instructions", {}, kMinInstructions},
+        {"x86 instruction words", "x86 instruction words", {}, kMinInstructions}};
+    // x86 words have no alignment, so pairs of them survive in many wrong layouts: they
+    // speak only for the layout the byte statistics put first, and elsewhere count up to
+    // its own count, so they decide only where they lead there by far.
+    const InstructionCount& first = layouts[rankByStatistics(layouts)[0]].instructions;
+    int x86First = first.aligned ? 0 : first.beyondMostCommon;
     for (const LayoutEvidence& layout : layouts) {
         signals[0].counts.push_back(layout.header.empty() ? 0 : 1);
         // x86 words have no alignment, so pairs of them survive in many wrong layouts; and
@@ -70,6 +76,8 @@ std::vector<Signal> gatherSignals(const std::vector<LayoutEvidence>& layouts)
         signals[1].counts.push_back(words.aligned ? words.beyondMostCommon : 0);
         signals[2].counts.push_back(layout.words);
         signals[3].counts.push_back(strongestStructure(layout.structure).count);
+        int x86 = words.aligned ? 0 : words.beyondMostCommon;
+        signals[4].counts.push_back(&words == &first ? x86 : std::min(x86, x86First));
     }
     return signals;
 }
