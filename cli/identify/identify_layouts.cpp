@@ -33,7 +33,7 @@ std::string summary(const LayoutEvidence& layout)
                        std::to_string(layout.instructions.cpuMatches) + " instruction words" +
                        (layout.instructions.cpu.empty() ? "" : " (" + layout.instructions.cpu + ")") + ", " +
                        std::to_string(layout.words) + " common words";
-    StructureCount structure = strongestStructure(layout.structure);
+    StructureCount structure = structureOf(layout.structure, layout.instructions.cpu);
     if (structure.count > 0)
         text += ", " + std::to_string(structure.count) + " whole multi-word instructions (" + structure.cpu + ")";
     return layout.header.empty() ? text : text + ", " + layout.header;
@@ -57,7 +57,7 @@ std::vector<EvidenceLine> evidenceFor(const LayoutEvidence& chosen, std::size_t 
     const InstructionCount& words = chosen.instructions;
     if (words.cpuMatches >= 4)
         lines.push_back({"instructions", words.cpu + ": " + joined(words.words)});
-    StructureCount structure = strongestStructure(chosen.structure);
+    StructureCount structure = structureOf(chosen.structure, chosen.instructions.cpu);
     if (structure.count >= 16)
         lines.push_back({"structure", structure.cpu + ": " + std::to_string(structure.count) + " " + structure.what});
     Bytes image = mergeWindow(parts, chosen.layout, 0, laneSize - laneSize % std::size_t(chosen.layout.width));
