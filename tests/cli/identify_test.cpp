@@ -123,6 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
         Image{"locale-ctype.bin", 0, {}},
         Image{"pascal-table.bin", 0, {}}, Image{"nettle-start.bin", 4, {}},
         Image{"msvcrt-start.bin", 4, {}}, Image{"fmtbcd-object.bin", 0, {}},
+        Image{"pg-upgrade-start.bin", 0, {}},
         Image{"text-readme.bin", 6, {}}, Image{"sound-pcm16le.bin", 0, {}},
         Image{"sound-pcm8.bin", 0, {}}, Image{"tiles-4bpp.bin", 0, {}},
         Image{"table-log16le.bin", 0, {}}, Image{"table-sine16be.bin", 0, {}},
