@@ -75,7 +75,9 @@ std::vector<Signal> gatherSignals(const std::vector<LayoutEvidence>& layouts)
         const InstructionCount& words = layout.instructions;
         signals[1].counts.push_back(words.aligned ? words.beyondMostCommon : 0);
         signals[2].counts.push_back(layout.words);
-        signals[3].counts.push_back(structureOf(layout.structure, layout.instructions.cpu).count);
+        // The structure of code that shows few of its CPU's words is chance.
+        bool code = words.cpuMatches >= kMinInstructions;
+        signals[3].counts.push_back(code ? structureOf(layout.structure, words.cpu).count : 0);
         int x86 = words.aligned ? 0 : words.beyondMostCommon;
         signals[4].counts.push_back(&words == &first ? x86 : std::min(x86, x86First));
     }
