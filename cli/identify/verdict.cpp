@@ -62,9 +62,8 @@ std::vector<Signal> gatherSignals(const std::vector<LayoutEvidence>& layouts)
         {"readable text", "different common words", {}, kMinWords},
         {"the code's structure", "whole multi-word instructions", {}, kMinInstructions},
         {"x86 instruction words", "x86 instruction words", {}, kMinInstructions}};
-    // x86 words have no alignment, so pairs of them survive in many wrong layouts: they
-    // speak only for the layout the byte statistics put first, and elsewhere count up to
-    // its own count, so they decide only where they lead there by far.
+    // x86 words, unaligned, speak only for the layout the byte statistics put first:
+    // elsewhere they count no higher than there, so they decide only where it leads by far.
     const InstructionCount& first = layouts[rankByStatistics(layouts)[0]].instructions;
     int x86First = first.aligned ? 0 : first.beyondMostCommon;
     for (const LayoutEvidence& layout : layouts) {
