@@ -89,12 +89,11 @@ std::vector<StructureCount> countCodeStructure(const Bytes& image, std::size_t i
              "32-bit BL/B.W/PUSH.W/POP.W with both halves in order"}};
 }
 
-StructureCount strongestStructure(const std::vector<StructureCount>& counts)
+StructureCount structureOf(const std::vector<StructureCount>& counts, const std::string& cpu)
 {
-    StructureCount strongest;
     for (const StructureCount& count : counts) {
-        if (count.count > strongest.count)
-            strongest = count;
+        if (count.cpu == cpu)
+            return count;
     }
-    return strongest;
+    return {};
 }

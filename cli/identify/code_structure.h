@@ -20,5 +20,7 @@ struct StructureCount {
 // and Thumb-2 branches, calls, pushes and pops whose first halfword stands before a second
 // that fits it. The image may be a sample of the whole.
 std::vector<StructureCount> countCodeStructure(const Bytes& image, std::size_t imageSize);
-// The CPU with the highest count, or an empty count.
-StructureCount strongestStructure(const std::vector<StructureCount>& counts);
+// The count of the CPU that the instruction words name, or an empty count: alone, the
+// structure of one CPU turns up by chance in other code, such as Thumb-2 calls in
+// byte-swapped x86-64 code.
+StructureCount structureOf(const std::vector<StructureCount>& counts, const std::string& cpu);

@@ -37,7 +37,7 @@ std::string summary(const LayoutEvidence& layout)
                        std::to_string(layout.instructions.cpuMatches) + " instruction words" +
                        (layout.instructions.cpu.empty() ? "" : " (" + layout.instructions.cpu + ")") + ", " +
                        std::to_string(layout.words) + " common words";
-    StructureCount structure = strongestStructure(layout.structure);
+    StructureCount structure = structureOf(layout.structure, layout.instructions.cpu);
     if (structure.count > 0)
         text += ", " + std::to_string(structure.count) + " whole multi-word instructions (" + structure.cpu + ")";
     return layout.header.empty() ? text : text + ", " + layout.header;
@@ -71,9 +71,7 @@ std::vector<EvidenceLine> evidenceFor(const LayoutEvidence& chosen, std::size_t 
     CpuWords words = wordsOf(chosen.instructions, hint ? hint->cpu : chosen.instructions.cpu);
     if (words.matches >= 4)
         lines.push_back({"instructions", words.cpu + ": " + joined(words.words)});
-    StructureCount structure = hint ? StructureCount{hint->cpu, 0, ""} : strongestStructure(chosen.structure);
-    for (const StructureCount& count : chosen.structure)
-        structure = count.cpu == structure.cpu ? count : structure;
+    StructureCount structure = structureOf(chosen.structure, hint ? hint->cpu : chosen.instructions.cpu);
     if (structure.count >= kMinInstructions)
         lines.push_back({"structure", structure.cpu + ": " + std::to_string(structure.count) + " " + structure.what});
     // Text is evidence only where whole words show it; letters of a wrong layout are not.

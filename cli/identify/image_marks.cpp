@@ -59,9 +59,23 @@ unsigned char imageByte(const std::vector<Bytes>& parts, std::size_t laneSize, c
     return group[offset - from * parts.size()];
 }
 
+// Whether the top 16 bytes hold, after a jump, what BIOSes put there: padding of one byte,
+// or a date MM/DD/YY at FFF5.
+bool resetTail(const Bytes& end, std::size_t after)
+{
+    int fill = 0;
+    for (std::size_t k = after; k < 16; ++k)
+        fill += end[k] == end[after] && (end[k] == 0x00 || end[k] == 0xFF || end[k] == 0x90);
+    bool date = after <= 5 && end[7] == '/' && end[10] == '/';
+    for (std::size_t k : {5, 6, 8, 9, 11, 12})
+        date &= std::isdigit(end[k]) != 0;
+    return fill >= 8 || date;
+}
+
 // A PC BIOS starts at its top 16 bytes, with a far jump into segment F000, or a near jump
-// back into its last 64 KiB, perhaps after a cli, cld or nop. A near jump's target is not
-// fixed, so it must land inside the image on something other than blank bytes.
+// back into its last 64 KiB, perhaps after a cli, cld or nop. Code is full of near jumps, so
+// this one must also stand before a BIOS's padding or date, and land inside the image on
+// something other than blank bytes.
 std::string x86Reset(const std::vector<Bytes>& parts, std::size_t laneSize, const Layout& layout)
 {
     std::size_t count = 16 / parts.size();
@@ -73,7 +87,7 @@ std::string x86Reset(const std::vector<Bytes>& parts, std::size_t laneSize, cons
     std::size_t at = 0;
     while (at < 2 && (end[at] == 0xFA || end[at] == 0xFC || end[at] == 0x90))
         ++at;
-    if (end[at] != 0xE9)
+    if (end[at] != 0xE9 || !resetTail(end, at + 3))
         return "";
     std::size_t size = laneSize * parts.size(), jump = 0xFFF0 + at;
     std::size_t target = (jump + 3 + (std::size_t(end[at + 2]) << 8 | end[at + 1])) & 0xFFFF;

@@ -65,13 +65,14 @@ std::vector<Signal> gatherSignals(const std::vector<LayoutEvidence>& layouts, co
         {"readable text", "different common words", "readable text", {}, kMinWords, 2},
         {"the code's structure", "whole multi-word instructions", "whole multi-word instructions", {},
          kMinInstructions, 2},
-        {"x86 instruction words", "x86 instruction words", "x86 code", {}, kMinInstructions, 2, false}};
+        {"x86 instruction words", "x86 instruction words", "x86 code", {}, kMinInstructions, 2}};
+    // x86 words, unaligned, speak only for the layout the byte statistics put first:
+    // elsewhere they count no higher than there, so they decide only where it leads by far.
+    const InstructionCount& first = layouts[rankByStatistics(layouts)[0]].instructions;
+    int x86First = first.aligned ? 0 : first.beyondMostCommon;
+
     for (const LayoutEvidence& layout : layouts) {
-        // A near reset jump is three bytes that data holds by chance in one of 72 layouts
-        // often enough to have named a wrong one: it is shown, but decides nothing.
-        bool nearJump = layout.header.find(": E9 to") != std::string::npos;
-        signals[0].counts.push_back(!layout.header.empty() && !nearJump &&
-                                    (!hint || headerOfCpu(layout.header, *hint)));
+        signals[0].counts.push_back(!layout.header.empty() && (!hint || headerOfCpu(layout.header, *hint)));
         // x86 words have no alignment, so pairs of them survive in many wrong layouts; and
         // one kind of word, however often it recurs, may be a pattern of data, so only the
         // matches beyond those of the most common word count.
@@ -79,14 +80,13 @@ std::vector<Signal> gatherSignals(const std::vector<LayoutEvidence>& layouts, co
         signals[1].counts.push_back(hint ? hintedWords(layout, *hint)
                                          : words.aligned ? words.beyondMostCommon : 0);
         signals[2].counts.push_back(layout.words);
-        // Pairs of halfwords that fit one CPU's long instructions turn up in other code too,
-        // so they count only where that CPU's own words are not clearly outnumbered.
-        const CpuHint* structure = hintForCpu(strongestStructure(layout.structure).cpu);
+        // The structure of code that shows few of its CPU's words is chance; a CPU given
+        // counts where its words are not clearly outnumbered.
+        bool code = words.cpuMatches >= kMinInstructions;
         signals[3].counts.push_back(hint ? hintedStructure(layout, *hint)
-                                         : structure ? hintedStructure(layout, *structure) : 0);
-        // x86 words have no alignment and survive in wrong layouts; they decide nothing,
-        // but a layout far ahead on them is not passed over for another.
-        signals[4].counts.push_back(!words.aligned ? words.beyondMostCommon : 0);
+                                         : code ? structureOf(layout.structure, words.cpu).count : 0);
+        int x86 = words.aligned ? 0 : words.beyondMostCommon;
+        signals[4].counts.push_back(&words == &first ? x86 : std::min(x86, x86First));
     }
     return signals;
 }

@@ -7,8 +7,9 @@
 #   apt-get install gcc-m68k-linux-gnu gcc-mips-linux-gnu gcc-powerpc-linux-gnu \
 #     gcc-sparc64-linux-gnu gcc-arm-linux-gnueabihf gcc-riscv64-linux-gnu \
 #     gcc-aarch64-linux-gnu gcc seabios ipxe-qemu python3 fp-units-rtl-3.2.2 fpc-source-3.2.2 \
-#     libnettle8 libwine:i386 efitools ovmf libc6-dev-i386 gcc-sh4-linux-gnu gcc-alpha-linux-gnu \
-#     zlib1g-dev libc6-dev-m68k-cross libc6-dev-sh4-cross libc6-dev-alpha-cross libc6-dev-armhf-cross
+#     libnettle8 libwine:i386 efitools postgresql-15 gcc-mingw-w64-i686-win32-runtime ovmf \
+#     libc6-dev-i386 gcc-sh4-linux-gnu gcc-alpha-linux-gnu zlib1g-dev \
+#     libc6-dev-m68k-cross libc6-dev-sh4-cross libc6-dev-alpha-cross libc6-dev-armhf-cross
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 src=$here/src
@@ -150,6 +151,15 @@ head -c 32768 /usr/lib/x86_64-linux-gnu/libnettle.so.8.6 > "$here/nettle-start.b
 head -c 65536 /usr/lib/i386-linux-gnu/wine/i386-windows/msvcrt.dll > "$here/msvcrt-start.bin"
 head -c 65536 /usr/lib/x86_64-linux-gnu/fpc/3.2.2/units/x86_64-linux/rtl-objpas/fmtbcd.o \
   > "$here/fmtbcd-object.bin"
+# The start of PostgreSQL's pg_upgrade (PostgreSQL licence), x86-64 code whose byte-swapped
+# twin holds Thumb-2 calls by chance.
+head -c 65536 /usr/lib/postgresql/15/bin/pg_upgrade > "$here/pg-upgrade-start.bin"
+# Two that once passed for what they are not: bytes 48-64 KiB of MinGW's libgfortran DLL
+# (GPL-3.0+ with the GCC runtime exception), whose last bytes hold an x86 near jump, and the
+# start of Wine's hh.exe (LGPL-2.1), one of whose wrong layouts holds Thumb-2 calls by chance.
+dd if=/usr/lib/gcc/i686-w64-mingw32/12-win32/libgfortran-5.dll of="$here/gfortran-dll-part.bin" \
+  bs=1024 skip=48 count=16 2>/dev/null
+head -c 65536 /usr/lib/i386-linux-gnu/wine/i386-windows/hh.exe > "$here/hh-start.bin"
 
 python3 "$src/make_data.py" "$here" "$here/../../../README.md"
 
