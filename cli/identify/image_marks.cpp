@@ -74,8 +74,8 @@ bool resetTail(const Bytes& end, std::size_t after)
 
 // A PC BIOS starts at its top 16 bytes, with a far jump into segment F000, or a near jump
 // back into its last 64 KiB, perhaps after a cli, cld or nop. Code is full of near jumps, so
-// this one must also stand before a BIOS's padding or date, and land inside the image on
-// something other than blank bytes.
+// this one must also stand before a BIOS's padding or date, or after two of those (U-Boot's
+// cli; cld), and land inside the image on something other than blank bytes.
 std::string x86Reset(const std::vector<Bytes>& parts, std::size_t laneSize, const Layout& layout)
 {
     std::size_t count = 16 / parts.size();
@@ -87,7 +87,7 @@ std::string x86Reset(const std::vector<Bytes>& parts, std::size_t laneSize, cons
     std::size_t at = 0;
     while (at < 2 && (end[at] == 0xFA || end[at] == 0xFC || end[at] == 0x90))
         ++at;
-    if (end[at] != 0xE9 || !resetTail(end, at + 3))
+    if (end[at] != 0xE9 || (at < 2 && !resetTail(end, at + 3)))
         return "";
     std::size_t size = laneSize * parts.size(), jump = 0xFFF0 + at;
     std::size_t target = (jump + 3 + (std::size_t(end[at + 2]) << 8 | end[at + 1])) & 0xFFFF;

@@ -163,10 +163,9 @@ head -c 65536 /usr/lib/i386-linux-gnu/wine/i386-windows/hh.exe > "$here/hh-start
 
 python3 "$src/make_data.py" "$here" "$here/../../../README.md"
 
-# UEFI programs' windows that are mostly 16-bit text: efitools' HashTool (GPL-2.0), its
-# UTF-16 strings between 96-byte pieces of its x86-64 code, with a line of this README
-# (text-readme) after every 8th piece, and after every 3rd in the mixed one. Split into
-# four word lanes, the first once gave a wrong answer, the second a garbled reason.
+# Windows of mostly 16-bit text as UEFI programs hold: efitools' HashTool (GPL-2.0), its UTF-16
+# strings between 96-byte pieces of its x86-64 code, with a line of text-readme after every
+# 8th piece (every 3rd: mixed). In four word lanes, once a wrong answer and a garbled reason.
 python3 - "$here" /usr/lib/efitools/x86_64-linux-gnu/HashTool.efi <<'PYTHON'
 import re, sys
 here, program = sys.argv[1], open(sys.argv[2], "rb").read()
@@ -179,11 +178,9 @@ for name, per, every in (("efi-utf16", 6, 8), ("efi-utf16-mixed", 4, 3)):
         image += program[0x400 + c:0x400 + c + 96]
         c = (c + 96) % 0x5C00
         for _ in range(per):
-            image += wide[s % len(wide)]
-            s += 7
+            image, s = image + wide[s % len(wide)], s + 7
         if c // 96 % every == 0:
-            image += lines[t % len(lines)]
-            t += 5
+            image, t = image + lines[t % len(lines)], t + 5
         image += bytes(-len(image) % 2)
     open(f"{here}/{name}.bin", "wb").write(bytes(image[:0x8000]))
 PYTHON

@@ -1,11 +1,8 @@
 #!/bin/sh
-# Makes a set of images for evaluate.py apart from the corpus, into DIR, each named after the
-# --cpu of its code: the C examples of Debian's -dev packages other than zlib's (which the
-# corpus uses) compiled by Debian's cross compilers,
-# 32 KiB of the code of those CPUs' C libraries, and 64 KiB of firmware that Debian ships
-# (U-Boot, UEFI for 32-bit ARM, iPXE and SeaBIOS option ROMs). Not committed.
-#   apt-get install gcc-{sh4,alpha,m68k,mips,mipsel,arm}-linux-gnu{,eabihf} and their
-#     libc6-dev-*-cross, nettle-dev libpng-dev u-boot-qemu qemu-efi-arm ipxe-qemu seabios
+# Images for evaluate.py apart from the corpus, into DIR, named after their code's --cpu: the C
+# examples of Debian's -dev packages but zlib's (in the corpus) cross-compiled, 32 KiB of
+# those CPUs' C libraries' code, and 64 KiB of U-Boot, 32-bit ARM UEFI, iPXE and SeaBIOS
+# option ROMs. Needs the cross gcc and libc6-dev-*-cross of each CPU, u-boot-qemu etc.
 set -eu
 out=$1 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -22,14 +19,13 @@ compiled() {   # NAME TRIPLET FLAGS: the code of the examples, one file after an
 library() {   # NAME TRIPLET LIBC: 32 KiB from 64 KiB into its code
   $2-objcopy -O binary -j .text "/usr/$2/lib/$3" "$work/lib" && cut "$work/lib" 0x10000 0x8000 "$out/$1.libc.bin"
 }
-compiled sh-le sh4-linux-gnu ""; library sh-le sh4-linux-gnu libc.so.6
-compiled sh sh4-linux-gnu -mb
+compiled sh-le sh4-linux-gnu ""; library sh-le sh4-linux-gnu libc.so.6; compiled sh sh4-linux-gnu -mb
 compiled alpha alpha-linux-gnu ""; library alpha alpha-linux-gnu libc.so.6.1
 compiled 68000 m68k-linux-gnu -m68000; library 68000 m68k-linux-gnu libc.so.6
 compiled mips mips-linux-gnu ""; library mips mips-linux-gnu libc.so.6
 compiled mips-le mipsel-linux-gnu ""; library mips-le mipsel-linux-gnu libc.so.6
-compiled arm arm-linux-gnueabihf -marm
-compiled thumb arm-linux-gnueabihf -mthumb; library thumb arm-linux-gnueabihf libc.so.6
+compiled arm arm-linux-gnueabihf -marm; compiled thumb arm-linux-gnueabihf -mthumb
+library thumb arm-linux-gnueabihf libc.so.6
 u=/usr/lib/u-boot
 cut $u/qemu_arm/u-boot.bin 0 0x10000 "$out/arm.u-boot.bin"
 cut $u/qemu_arm64/u-boot.bin 0 0x10000 "$out/aarch64.u-boot.bin"
