@@ -127,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
         Image{"x86-32-quiet.bin", 0, {}}, Image{"alpha-zlib.bin", 4, {}},
         Image{"m68000-zlib.bin", 6, {}}, Image{"thumb2-zlib.bin", 6, {}},
         Image{"sh-be-zlib.bin", 0, {}}, Image{"sh4-le-zlib.bin", 0, {}},
-        Image{"seabios-top.bin", 5, {}}, Image{"ovmf-top.bin", 0, {}},
+        Image{"seabios-top.bin", 6, {}}, Image{"ovmf-top.bin", 4, {}},
         Image{"vgabios-stdvga.bin", 6, {}}, Image{"ipxe-rtl8139-start.bin", 0, {}},
         Image{"locale-ctype.bin", 0, {}},
         Image{"pascal-table.bin", 0, {}}, Image{"nettle-start.bin", 4, {}},
