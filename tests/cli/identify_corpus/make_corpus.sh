@@ -175,8 +175,7 @@ lines = [m.group() + b"\0" for m in re.finditer(rb"[a-zA-Z][\x20-\x7e]{12,}",
 for name, per, every in (("efi-utf16", 6, 8), ("efi-utf16-mixed", 4, 3)):
     image, s, t, c = bytearray(), 1, 1, 97
     while len(image) < 0x8000:
-        image += program[0x400 + c:0x400 + c + 96]
-        c = (c + 96) % 0x5C00
+        image, c = image + program[0x400 + c:0x400 + c + 96], (c + 96) % 0x5C00
         for _ in range(per):
             image, s = image + wide[s % len(wide)], s + 7
         if c // 96 % every == 0:

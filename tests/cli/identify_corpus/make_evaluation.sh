@@ -26,13 +26,10 @@ compiled mips mips-linux-gnu ""; library mips mips-linux-gnu libc.so.6
 compiled mips-le mipsel-linux-gnu ""; library mips-le mipsel-linux-gnu libc.so.6
 compiled arm arm-linux-gnueabihf -marm; compiled thumb arm-linux-gnueabihf -mthumb
 library thumb arm-linux-gnueabihf libc.so.6
-u=/usr/lib/u-boot
-cut $u/qemu_arm/u-boot.bin 0 0x10000 "$out/arm.u-boot.bin"
-cut $u/qemu_arm64/u-boot.bin 0 0x10000 "$out/aarch64.u-boot.bin"
-cut $u/qemu-ppce500/u-boot.bin 0 0x10000 "$out/ppc.u-boot.bin"
-cut $u/maltael/u-boot.bin 0 0x10000 "$out/mips-le.u-boot.bin"
-cut $u/qemu-riscv64/u-boot.bin 0 0x10000 "$out/riscv.u-boot.bin"
-cut $u/qemu-x86/u-boot.rom -0x10000 0x10000 "$out/x86.u-boot-top.bin"
+for board in arm:qemu_arm aarch64:qemu_arm64 ppc:qemu-ppce500 mips-le:maltael riscv:qemu-riscv64; do
+  cut /usr/lib/u-boot/${board#*:}/u-boot.bin 0 0x10000 "$out/${board%%:*}.u-boot.bin"
+done
+cut /usr/lib/u-boot/qemu-x86/u-boot.rom -0x10000 0x10000 "$out/x86.u-boot-top.bin"
 cut /usr/share/AAVMF/AAVMF32_CODE.fd 0x1000 0x10000 "$out/arm.aavmf.bin"
 cut /usr/lib/ipxe/qemu/pxe-e1000.rom 0 0x10000 "$out/x86.ipxe-e1000.bin"
 cut /usr/share/seabios/vgabios-cirrus.bin 0 0x10000 "$out/x86.vgabios-cirrus.bin"
