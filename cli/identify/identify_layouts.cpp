@@ -130,8 +130,9 @@ std::string remainingReason(const std::vector<LayoutSummary>& remaining, std::si
     }
     std::sort(cpus.begin(), cpus.end());   // in the order of cpuHints()
     if (count == 1)
-        return "one layout remains, set apart only by what decides nothing alone: x86 instruction "
-               "words, which match by chance in wrong layouts too";
+        return "one layout remains, set apart only by what does not decide alone: x86 instruction "
+               "words, which match by chance in wrong layouts too, or, where no byte follows from "
+               "the one before, a header or text";
     std::string text = std::to_string(count) + " layouts remain";
     if (cpus.size() == 2 && std::string(cpus[0]->family) == cpus[1]->family)
         return text + (count == 2 ? ": the same " : ": ") + cpus[0]->family +

@@ -65,7 +65,7 @@ std::vector<Signal> gatherSignals(const std::vector<LayoutEvidence>& layouts, co
         {"readable text", "different common words", "readable text", {}, kMinWords, 2},
         {"the code's structure", "whole multi-word instructions", "whole multi-word instructions", {},
          kMinInstructions, 2},
-        {"x86 instruction words", "x86 instruction words", "x86 code", {}, kMinInstructions, 2}};
+        {"x86 instruction words", "x86 instruction words", "x86 code", {}, 4 * kMinInstructions, 2}};
     // x86 words, unaligned, speak only for the layout the byte statistics put first:
     // elsewhere they count no higher than there, so they decide only where it leads by far.
     const InstructionCount& first = layouts[rankByStatistics(layouts)[0]].instructions;
@@ -77,7 +77,9 @@ std::vector<Signal> gatherSignals(const std::vector<LayoutEvidence>& layouts, co
         // one kind of word, however often it recurs, may be a pattern of data, so only the
         // matches beyond those of the most common word count.
         const InstructionCount& words = layout.instructions;
-        signals[1].counts.push_back(hint ? hintedWords(layout, *hint)
+        // x86 words, given or not, count only as their own signal below.
+        bool x86 = hint && std::string(hint->family) == "x86";
+        signals[1].counts.push_back(hint ? (x86 ? 0 : hintedWords(layout, *hint))
                                          : words.aligned ? words.beyondMostCommon : 0);
         signals[2].counts.push_back(layout.words);
         // The structure of code that shows few of its CPU's words is chance; a CPU given
@@ -85,8 +87,8 @@ std::vector<Signal> gatherSignals(const std::vector<LayoutEvidence>& layouts, co
         bool code = words.cpuMatches >= kMinInstructions;
         signals[3].counts.push_back(hint ? hintedStructure(layout, *hint)
                                          : code ? structureOf(layout.structure, words.cpu).count : 0);
-        int x86 = words.aligned ? 0 : words.beyondMostCommon;
-        signals[4].counts.push_back(&words == &first ? x86 : std::min(x86, x86First));
+        int x86Words = words.aligned ? 0 : words.beyondMostCommon;
+        signals[4].counts.push_back(&words == &first ? x86Words : std::min(x86Words, x86First));
     }
     return signals;
 }
@@ -243,12 +245,15 @@ Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics&
     const LayoutEvidence& best = layouts[ranked[0]];
     verdict.chosen = ranked[0];
     verdict.runnerUp = ranked[1];
-    // Where no byte follows from the one before, the statistics rule out nothing and only
-    // the other signals may.
+    // Where no byte follows from the one before, the statistics rule out nothing. The other
+    // signals then narrow the layouts down, but only the code of a CPU given may decide:
+    // headers, text and chance words of data would have named wrong layouts.
     bool structured = meanBits(statistics.unrelated) - best.meanBits >= kMinStructure;
     verdict.close = structured ? closeLayouts(layouts, ranked) : ranked;
     std::vector<Signal> signals = gatherSignals(layouts, hint);
     verdict.remaining = unruledOut(verdict.close, signals);
+    for (std::size_t k = 0; k < signals.size() && !structured; ++k)
+        signals[k].decides = hint && (k == 1 || k == 3);
     std::vector<std::size_t> rivals;
     const Signal* rivalSignal = nullptr;
     std::vector<Choice> supported = supportedLayouts(verdict.close, ranked, signals, rivals, rivalSignal);
