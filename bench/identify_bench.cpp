@@ -42,7 +42,7 @@ void identify(benchmark::State& state, std::size_t size, std::size_t parts)
     std::vector<std::string> paths = writeParts(size, parts);
     for (auto _ : state) {
         std::ostringstream out, err;
-        benchmark::DoNotOptimize(identifyParts(paths, false, out, err));
+        benchmark::DoNotOptimize(identifyParts(paths, "", false, out, err));
     }
     state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(size));
     fs::remove_all(fs::path(paths[0]).parent_path());

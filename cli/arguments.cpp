@@ -1,15 +1,28 @@
 // Reads the command line into a Request, refusing every combination that would be misread.
 #include "arguments.h"
 
+#include "cpu_hints.h"
 #include "option_values.h"
 #include "same_file.h"
 
-const char* usageText()
+// The names --cpu takes, for the help and for the refusal of another.
+static std::string cpuNames(const char* separator)
 {
+    std::string names;
+    for (const CpuHint& hint : cpuHints())
+        names += (names.empty() ? "" : separator) + std::string(hint.name);
+    return names;
+}
+
+std::string usageText()
+{
+    std::string cpus;
+    for (const CpuHint& hint : cpuHints())
+        cpus += "                    " + (hint.name + std::string(8, ' ')).substr(0, 8) + hint.description + "\n";
     return "usage: kestrum-cli split [OPTIONS] IMAGE PART1 PART2 [PART3 PART4]\n"
            "       kestrum-cli merge [OPTIONS] IMAGE PART1 PART2 [PART3 PART4]\n"
            "       kestrum-cli swap  IN OUT\n"
-           "       kestrum-cli identify [-v] PART1 PART2 [PART3 PART4]\n"
+           "       kestrum-cli identify [-v] [--cpu NAME] PART1 PART2 [PART3 PART4]\n"
            "       kestrum-cli verify [-v] [OPTIONS] IMAGE DUMP1 DUMP2 [DUMP3 DUMP4]\n"
            "       kestrum-cli --help | --version\n"
            "\n"
@@ -25,7 +38,9 @@ const char* usageText()
            "byte or word lanes, swapped or not) and prints the merge command that rebuilds\n"
            "the image, with IMAGE for its name, then the evidence; or 'undetermined:' and\n"
            "why, when no layout stands clearly ahead (exit status 3). It warns of blank\n"
-           "parts, stuck data bits and halves that repeat. -v adds every layout's score:\n"
+           "parts, stuck data bits and halves that repeat. -v adds every layout's score.\n"
+           "--cpu names the board's CPU, and so its byte order, which settles code that\n"
+           "reads alike in both; if no layout shows that CPU's code it is set aside:\n"
            "  $ kestrum-cli identify u2.bin u1.bin\n"
            "  kestrum-cli merge --width 2 --swap IMAGE u1.bin u2.bin\n"
            "    instructions: MIPS, big-endian: 56 jr ra 03E00008, ...\n"
@@ -44,6 +59,7 @@ const char* usageText()
            "                  size (K and M suffixes: 512K, 2M)\n"
            "  --fill BYTE     the byte that extends a part (default 0xFF)\n"
            "  --mirror        repeat the part up to SIZE instead of filling it\n"
+           "  --cpu NAME      identify only: the board's CPU, one of\n" + cpus +
            "  -h, --help      print this help and exit\n"
            "  --version       print the version and exit\n"
            "\n"
@@ -121,6 +137,8 @@ static void checkDistinctOutputs(const std::vector<std::string>& paths)
 static void checkRequest(const Request& request)
 {
     checkPaths(request);
+    if (!request.cpu.empty() && request.command != Command::Identify)
+        throw UsageError("--cpu is for identify only");
     bool layout = request.width != 1 || request.swap || request.fillTo || request.fill ||
                   request.mirror;
     if (request.command == Command::Swap || request.command == Command::Identify) {
@@ -197,7 +215,7 @@ Request parseArguments(const std::vector<std::string>& arguments)
             name = argument.substr(0, equals);
             inlineValue = argument.substr(equals + 1);
         }
-        bool takesValue = name == "--width" || name == "--fill-to" || name == "--fill";
+        bool takesValue = name == "--width" || name == "--fill-to" || name == "--fill" || name == "--cpu";
         if (inlineValue && !takesValue)
             throw UsageError(name + " takes no value");
         if (name == "--") {
@@ -226,6 +244,10 @@ Request parseArguments(const std::vector<std::string>& arguments)
                 throw UsageError(reason);
         } else if (name == "--mirror") {
             request.mirror = true;
+        } else if (name == "--cpu") {
+            request.cpu = optionValue(arguments, i, name, inlineValue);
+            if (!findCpuHint(request.cpu))
+                throw UsageError("--cpu takes " + cpuNames(", ") + ", not '" + request.cpu + "'");
         } else {
             throw UsageError("unknown option '" + argument + "'");
         }

@@ -20,6 +20,7 @@ struct Request {
     std::optional<unsigned char> fill;   // given only with --fill-to and without --mirror
     bool mirror = false;
     bool verbose = false;
+    std::string cpu;                   // identify: the board's CPU, or ""
 };
 
 // A command line that cannot be run as it stands; exit status 2.
@@ -31,4 +32,4 @@ constexpr std::size_t kImageLimit = 0x4000000;   // 64 MiB
 constexpr unsigned char kDefaultFill = 0xFF;     // an erased EPROM
 
 Request parseArguments(const std::vector<std::string>& arguments);
-const char* usageText();
+std::string usageText();

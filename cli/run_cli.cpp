@@ -20,7 +20,8 @@ static int runCommand(const std::vector<std::string>& arguments, std::ostream& o
         case Command::Split:   splitFiles(request, out); break;
         case Command::Merge:   mergeFiles(request, out, err); break;
         case Command::Swap:    swapFile(request, out); break;
-        case Command::Identify: return identifyParts(request.parts, request.verbose, out, err);
+        case Command::Identify:
+            return identifyParts(request.parts, request.cpu, request.verbose, out, err);
         case Command::Verify:  return verifyFiles(request, out);
         }
         return 0;

@@ -22,7 +22,7 @@ function ask(request) {
 
 const ready = ask({ module: Uint8Array.from(atob($('module').textContent), (c) => c.charCodeAt(0)) })
   .then((report) => {
-    for (const cpu of report.cpus) $('cpu').add(new Option(cpu, cpu));
+    for (const cpu of report.cpus) $('cpu').add(new Option(`${cpu.name}: ${cpu.description}`, cpu.name));
     $('cpu-row').hidden = report.cpus.length === 0;
   });
 

@@ -263,10 +263,15 @@ const char* pageChecksums()
     return report.c_str();
 }
 
-// The CPUs identify takes as a hint, as a JSON list; the page offers them once there are any.
+// The CPUs identify takes as a hint, as a JSON list of names and descriptions.
 const char* pageCpuHints()
 {
-    return "[]";
+    std::vector<std::string> items;
+    for (const CpuHint& hint : cpuHints())
+        items.push_back("{\"name\":" + jsonString(hint.name) + ",\"description\":" +
+                        jsonString(hint.description) + "}");
+    report = jsonList(items);
+    return report.c_str();
 }
 
 void pageDropOutputs()

@@ -37,13 +37,22 @@ std::vector<std::string> identifyLines(const IdentifyReport& report,
                                        const std::vector<std::string>& names)
 {
     std::vector<std::string> lines;
+    std::string cpu = report.hintNote.empty() ? "" : "  cpu: " + report.hintNote;
     if (!report.decided) {
         lines.push_back("undetermined: " + report.reason);
-        for (const LayoutSummary& guess : report.candidates)
-            lines.push_back("  guess: " + layoutText(guess.layout, names) + " (" + guess.summary + ")");
+        if (!cpu.empty())
+            lines.push_back(cpu);
+        for (const LayoutSummary& layout : report.candidates)
+            lines.push_back("  " + (layout.label.empty() ? "candidate" : layout.label) + ": " +
+                            layoutText(layout.layout, names) + " (" + layout.summary + ")");
+        if (!report.candidates.empty() && report.remaining > report.candidates.size())
+            lines.push_back("  and " + std::to_string(report.remaining - report.candidates.size()) +
+                            " more");
         return lines;
     }
     lines.push_back("parts in order " + layoutText(report.layout, names));
+    if (!cpu.empty())
+        lines.push_back(cpu);
     for (const EvidenceLine& line : report.evidence)
         lines.push_back("  " + line.label + ": " + line.text);
     lines.push_back("  ahead of the runner-up by " + report.lead + "; decided by " +

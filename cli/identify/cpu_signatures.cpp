@@ -57,6 +57,26 @@ const Signature kSignatures[] = {
     {"RISC-V, little-endian", "c.jr ra 8082", {0x82, 0x80}, {0xFF, 0xFF}, 2, 2},
     {"RISC-V, little-endian", "ret 00008067", {0x67, 0x80, 0x00, 0x00}, {0xFF, 0xFF, 0xFF, 0xFF}, 4, 2},
     {"RISC-V, little-endian", "c.addi16sp 7139", {0x39, 0x71}, {0xFF, 0xFF}, 2, 2},
+    {"SuperH, big-endian", "rts; nop 000B0009", {0x00, 0x0B, 0x00, 0x09}, {0xFF, 0xFF, 0xFF, 0xFF}, 4, 2},
+    {"SuperH, big-endian", "rts; mov.l @r15+ 000B6xF6", {0x00, 0x0B, 0x60, 0xF6}, {0xFF, 0xFF, 0xF0, 0xFF}, 4, 2},
+    {"SuperH, big-endian", "mov.l @r15+; rts 6xF6000B", {0x60, 0xF6, 0x00, 0x0B}, {0xF0, 0xFF, 0xFF, 0xFF}, 4, 2},
+    {"SuperH, big-endian", "sts.l pr,@-r15 4F22", {0x4F, 0x22}, {0xFF, 0xFF}, 2, 2},
+    {"SuperH, big-endian", "lds.l @r15+,pr 4F26", {0x4F, 0x26}, {0xFF, 0xFF}, 2, 2},
+    {"SuperH, big-endian", "mov.l rN,@-r15 twice 2Fx62Fx6", {0x2F, 0x06, 0x2F, 0x06}, {0xFF, 0x0F, 0xFF, 0x0F}, 4, 2},
+    {"SuperH, big-endian", "mov.l @r15+,rN twice 6xF66xF6", {0x60, 0xF6, 0x60, 0xF6}, {0xF0, 0xFF, 0xF0, 0xFF}, 4, 2},
+    {"SuperH, little-endian", "rts; nop 000B0009", {0x0B, 0x00, 0x09, 0x00}, {0xFF, 0xFF, 0xFF, 0xFF}, 4, 2},
+    {"SuperH, little-endian", "rts; mov.l @r15+ 000B6xF6", {0x0B, 0x00, 0xF6, 0x60}, {0xFF, 0xFF, 0xFF, 0xF0}, 4, 2},
+    {"SuperH, little-endian", "mov.l @r15+; rts 6xF6000B", {0xF6, 0x60, 0x0B, 0x00}, {0xFF, 0xF0, 0xFF, 0xFF}, 4, 2},
+    {"SuperH, little-endian", "sts.l pr,@-r15 4F22", {0x22, 0x4F}, {0xFF, 0xFF}, 2, 2},
+    {"SuperH, little-endian", "lds.l @r15+,pr 4F26", {0x26, 0x4F}, {0xFF, 0xFF}, 2, 2},
+    {"SuperH, little-endian", "mov.l rN,@-r15 twice 2Fx62Fx6", {0x06, 0x2F, 0x06, 0x2F}, {0x0F, 0xFF, 0x0F, 0xFF}, 4, 2},
+    {"SuperH, little-endian", "mov.l @r15+,rN twice 6xF66xF6", {0xF6, 0x60, 0xF6, 0x60}, {0xFF, 0xF0, 0xFF, 0xF0}, 4, 2},
+    {"Alpha, little-endian", "ret 6BFA8001", {0x01, 0x80, 0xFA, 0x6B}, {0xFF, 0xFF, 0xFF, 0xFF}, 4, 4},
+    {"Alpha, little-endian", "lda sp 23DExxxx", {0, 0, 0xDE, 0x23}, {0, 0, 0xFF, 0xFF}, 4, 4},
+    {"Alpha, little-endian", "stq ra,0(sp) B75E0000", {0x00, 0x00, 0x5E, 0xB7}, {0xFF, 0xFF, 0xFF, 0xFF}, 4, 4},
+    {"Alpha, little-endian", "ldq ra,0(sp) A75E0000", {0x00, 0x00, 0x5E, 0xA7}, {0xFF, 0xFF, 0xFF, 0xFF}, 4, 4},
+    {"Alpha, little-endian", "unop 2FFE0000", {0x00, 0x00, 0xFE, 0x2F}, {0xFF, 0xFF, 0xFF, 0xFF}, 4, 4},
+    {"Alpha, little-endian", "nop 47FF041F", {0x1F, 0x04, 0xFF, 0x47}, {0xFF, 0xFF, 0xFF, 0xFF}, 4, 4},
     {"x86, little-endian", "pop bp; ret 5DC3", {0x5D, 0xC3}, {0xFF, 0xFF}, 2, 1},
     {"x86, little-endian", "leave; ret C9C3", {0xC9, 0xC3}, {0xFF, 0xFF}, 2, 1},
     {"x86, little-endian", "pop; retf 5DCB", {0x5D, 0xCB}, {0xFF, 0xFF}, 2, 1},
@@ -114,19 +134,30 @@ InstructionCount countInstructions(const Bytes& image)
             byCpu[kSignatures[s].cpu].emplace_back(hits[s], kSignatures[s].name);
     }
     for (auto& [cpu, words] : byCpu) {
-        int matches = 0;
+        CpuWords found{cpu, 0, 0, {}};
         for (const auto& word : words)
-            matches += word.first;
-        if (matches <= count.cpuMatches)
+            found.matches += word.first;
+        std::sort(words.rbegin(), words.rend());
+        found.beyondMostCommon = found.matches - words[0].first;
+        for (std::size_t k = 0; k < words.size() && k < 3; ++k)
+            found.words.push_back(std::to_string(words[k].first) + " " + words[k].second);
+        count.byCpu.push_back(found);
+        if (found.matches <= count.cpuMatches)
             continue;
         count.cpu = cpu;
-        count.cpuMatches = matches;
+        count.cpuMatches = found.matches;
         count.aligned = cpu.rfind("x86", 0) != 0;
-        std::sort(words.rbegin(), words.rend());
-        count.beyondMostCommon = matches - words[0].first;
-        count.words.clear();
-        for (std::size_t k = 0; k < words.size() && k < 3; ++k)
-            count.words.push_back(std::to_string(words[k].first) + " " + words[k].second);
+        count.beyondMostCommon = found.beyondMostCommon;
+        count.words = found.words;
     }
     return count;
+}
+
+CpuWords wordsOf(const InstructionCount& count, const std::string& cpu)
+{
+    for (const CpuWords& words : count.byCpu) {
+        if (words.cpu == cpu)
+            return words;
+    }
+    return {cpu, 0, 0, {}};
 }

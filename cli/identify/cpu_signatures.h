@@ -7,6 +7,13 @@
 #include <string>
 #include <vector>
 
+struct CpuWords {
+    std::string cpu;                  // the CPU and byte order
+    int matches = 0;                  // matches of its words
+    int beyondMostCommon = 0;         // the same, less those of its most common word
+    std::vector<std::string> words;   // its words found most, with their counts
+};
+
 struct InstructionCount {
     std::string cpu;                  // the CPU and byte order with the most matches
     int matches = 0;                  // matches of every CPU's words
@@ -14,6 +21,10 @@ struct InstructionCount {
     int beyondMostCommon = 0;         // the same, less those of its most common word
     std::vector<std::string> words;   // that CPU's words found most, with their counts
     bool aligned = false;             // that CPU's words have a fixed alignment, unlike x86's
+    std::vector<CpuWords> byCpu;      // every CPU with a match
 };
+
+// The words of that CPU in the count, or none.
+CpuWords wordsOf(const InstructionCount& count, const std::string& cpu);
 
 InstructionCount countInstructions(const Bytes& image);

@@ -9,7 +9,11 @@
 #include "text_words.h"
 #include "verdict.h"
 
+#include <algorithm>
+
 namespace {
+
+constexpr std::size_t kListed = 8;   // candidates listed when undetermined
 
 // Instruction words and text are counted in up to eight windows of every lane, so each
 // layout merges a few KiB rather than the whole image.
@@ -33,6 +37,9 @@ std::string summary(const LayoutEvidence& layout)
                        std::to_string(layout.instructions.cpuMatches) + " instruction words" +
                        (layout.instructions.cpu.empty() ? "" : " (" + layout.instructions.cpu + ")") + ", " +
                        std::to_string(layout.words) + " common words";
+    StructureCount structure = structureOf(layout.structure, layout.instructions.cpu);
+    if (structure.count > 0)
+        text += ", " + std::to_string(structure.count) + " whole multi-word instructions (" + structure.cpu + ")";
     return layout.header.empty() ? text : text + ", " + layout.header;
 }
 
@@ -44,19 +51,33 @@ std::string joined(const std::vector<std::string>& items)
     return text;
 }
 
+// The CPU whose code the layout shows, the given one first, or "".
+std::string codeOf(const LayoutEvidence& layout, const CpuHint* hint)
+{
+    if (hint && hintedWords(layout, *hint) >= kMinInstructions)
+        return hint->cpu;
+    const InstructionCount& words = layout.instructions;
+    return words.beyondMostCommon >= kMinInstructions ? words.cpu : "";
+}
+
 std::vector<EvidenceLine> evidenceFor(const LayoutEvidence& chosen, std::size_t layouts,
                                       const Verdict& verdict, const PairStatistics& statistics,
-                                      const std::vector<Bytes>& parts, std::size_t laneSize)
+                                      const std::vector<Bytes>& parts, std::size_t laneSize,
+                                      const CpuHint* hint)
 {
     std::vector<EvidenceLine> lines;
     if (!chosen.header.empty())
         lines.push_back({"header", chosen.header});
-    const InstructionCount& words = chosen.instructions;
-    if (words.cpuMatches >= 4)
+    CpuWords words = wordsOf(chosen.instructions, hint ? hint->cpu : chosen.instructions.cpu);
+    if (words.matches >= 4)
         lines.push_back({"instructions", words.cpu + ": " + joined(words.words)});
+    StructureCount structure = structureOf(chosen.structure, hint ? hint->cpu : chosen.instructions.cpu);
+    if (structure.count >= kMinInstructions)
+        lines.push_back({"structure", structure.cpu + ": " + std::to_string(structure.count) + " " + structure.what});
+    // Text is evidence only where whole words show it; letters of a wrong layout are not.
     Bytes image = mergeWindow(parts, chosen.layout, 0, laneSize - laneSize % std::size_t(chosen.layout.width));
-    std::vector<std::string> strings = longestStrings(image, 2);
-    if (!strings.empty())
+    std::vector<std::string> strings = wordyStrings(image, 2);
+    if (chosen.words >= kMinWords && !strings.empty())
         lines.push_back({"text", joined(strings)});
     lines.push_back({"byte statistics",
                      bitsText(chosen.meanBits, 2) + " bits per byte given the byte before, " +
@@ -66,9 +87,71 @@ std::vector<EvidenceLine> evidenceFor(const LayoutEvidence& chosen, std::size_t 
     return lines;
 }
 
+// How the code of a hint is named: by its family where only one byte order has a name.
+std::string codeName(const CpuHint& hint)
+{
+    int orders = 0;
+    for (const CpuHint& other : cpuHints())
+        orders += std::string(other.family) == hint.family;
+    return orders > 1 ? hint.cpu : hint.family;
+}
+
+// A hint holds when some layout shows that CPU's code or header; otherwise it is set aside
+// with a note of what the parts do look like, so a wrong hint never makes an answer.
+const CpuHint* checkHint(const std::vector<LayoutEvidence>& layouts, const CpuHint* hint, std::string& note)
+{
+    if (!hint)
+        return nullptr;
+    std::string strongest;
+    int most = kMinInstructions - 1;
+    for (const LayoutEvidence& layout : layouts) {
+        if (hintedWords(layout, *hint) >= kMinInstructions || hintedStructure(layout, *hint) >= kMinInstructions ||
+            headerOfCpu(layout.header, *hint))
+            return hint;
+        if (layout.instructions.beyondMostCommon > most) {
+            most = layout.instructions.beyondMostCommon;
+            strongest = layout.instructions.cpu;
+        }
+    }
+    note = "no " + codeName(*hint) + " code found in any layout; " +
+           (strongest.empty() ? "nor the instruction words of another CPU"
+                              : "the parts look like " + strongest) + "; answered as without --cpu";
+    return nullptr;
+}
+
+// Why the remaining layouts stay undecided, from the code each shows.
+std::string remainingReason(const std::vector<LayoutSummary>& remaining, std::size_t count)
+{
+    std::vector<const CpuHint*> cpus;
+    for (const LayoutSummary& layout : remaining) {
+        const CpuHint* hint = hintForCpu(layout.label);
+        if (hint && std::find(cpus.begin(), cpus.end(), hint) == cpus.end())
+            cpus.push_back(hint);
+    }
+    std::sort(cpus.begin(), cpus.end());   // in the order of cpuHints()
+    if (count == 1)
+        return "one layout remains, set apart only by what does not decide alone: x86 instruction "
+               "words, which match by chance in wrong layouts too, or, where no byte follows from "
+               "the one before, a header or text";
+    std::string text = std::to_string(count) + " layouts remain";
+    if (cpus.size() == 2 && std::string(cpus[0]->family) == cpus[1]->family)
+        return text + (count == 2 ? ": the same " : ": ") + cpus[0]->family +
+               " code read big- or little-endian; give --cpu " + cpus[0]->name + " or --cpu " + cpus[1]->name;
+    if (cpus.size() > 1) {
+        text += ": their code reads as that of different CPUs; give --cpu ";
+        for (std::size_t k = 0; k < cpus.size(); ++k)
+            text += std::string(k ? k + 1 == cpus.size() ? " or --cpu " : ", --cpu " : "") + cpus[k]->name;
+        return text;
+    }
+    bool alike = cpus.size() == 1 && std::all_of(remaining.begin(), remaining.end(),
+                                                 [](const LayoutSummary& layout) { return !layout.label.empty(); });
+    return text + (alike ? ", each with " + std::string(cpus[0]->cpu) + " code" : std::string()) +
+           ": the byte statistics fit them alike, and no header, instruction words or text sets one apart";
+}
+
 }  // namespace
 
-IdentifyReport identifyLayouts(const std::vector<Bytes>& parts, const IdentifyOptions&)
+IdentifyReport identifyLayouts(const std::vector<Bytes>& parts, const IdentifyOptions& options)
 {
     IdentifyReport report;
     std::size_t laneSize = parts[0].size();
@@ -91,27 +174,35 @@ IdentifyReport identifyLayouts(const std::vector<Bytes>& parts, const IdentifyOp
         Bytes sample = sampleImage(parts, laneSize, candidates[i]);
         evidence.instructions = countInstructions(sample);
         evidence.words = countCommonWords(sample);
+        evidence.structure = countCodeStructure(sample, laneSize * parts.size());
         evidence.header = findHeader(parts, laneSize, candidates[i]);
         if (evidence.header.empty())
             evidence.header = findChecksum(streamSums, parts, laneSize, candidates[i]);
         layouts.push_back(evidence);
     }
 
-    Verdict verdict = decide(layouts, statistics);
+    const CpuHint* hint = checkHint(layouts, findCpuHint(options.cpu), report.hintNote);
+    Verdict verdict = decide(layouts, statistics, hint);
     report.decided = verdict.decided;
     if (verdict.decided) {
         const LayoutEvidence& chosen = layouts[verdict.chosen];
         report.layout = chosen.layout;
-        report.evidence = evidenceFor(chosen, layouts.size(), verdict, statistics, parts, laneSize);
+        report.evidence = evidenceFor(chosen, layouts.size(), verdict, statistics, parts, laneSize, hint);
         report.decidedBy = verdict.decidedBy;
+        if (hint && verdict.decidedBy != "readable text" && verdict.decidedBy != "the byte statistics")
+            report.decidedBy += " of " + std::string(hint->cpu) + " (--cpu " + hint->name + ")";
         report.lead = verdict.lead;
         report.runnerUp = layouts[verdict.runnerUp].layout;
     } else {
-        report.reason = verdict.reason;
-        for (std::size_t k = 0; k < verdict.close.size() && k < 4; ++k) {
-            const LayoutEvidence& guess = layouts[verdict.close[k]];
-            report.candidates.push_back({guess.layout, "", summary(guess)});
+        // Where nothing rules out any layout, a list of them would tell nothing.
+        std::size_t listed = verdict.remaining.size() < layouts.size() ? kListed : 0;
+        for (std::size_t k = 0; k < verdict.remaining.size() && k < listed; ++k) {
+            const LayoutEvidence& layout = layouts[verdict.remaining[k]];
+            report.candidates.push_back({layout.layout, codeOf(layout, hint), summary(layout)});
         }
+        report.remaining = verdict.remaining.size();
+        report.reason = verdict.reason.empty() ? remainingReason(report.candidates, report.remaining)
+                                               : verdict.reason;
     }
     for (std::size_t i : rankByStatistics(layouts))
         report.every.push_back({layouts[i].layout, "", summary(layouts[i])});

@@ -3,6 +3,7 @@
 // weighs anything itself.
 #pragma once
 
+#include "cpu_hints.h"
 #include "layouts.h"
 
 #include <cstddef>
@@ -10,7 +11,7 @@
 #include <vector>
 
 struct IdentifyOptions {
-    std::string cpu;   // the board's CPU as the user names it, or "" when not given
+    std::string cpu;   // the board's CPU, a name of cpuHints(), or "" when not given
 };
 
 struct EvidenceLine {
@@ -21,7 +22,7 @@ struct EvidenceLine {
 // A layout with a line of what the signals saw in it.
 struct LayoutSummary {
     Layout layout;
-    std::string label;     // what sets it apart from the others, or ""
+    std::string label;     // the code it shows, "MIPS, big-endian", or ""
     std::string summary;   // its byte statistics, instruction words, text and header
 };
 
@@ -38,7 +39,10 @@ struct IdentifyReport {
     std::string lead;                     // how far ahead of the runner-up
     Layout runnerUp;
     std::string reason;                   // why not, when undetermined
-    std::vector<LayoutSummary> candidates;   // when undetermined: the layouts still in question
+    std::vector<LayoutSummary> candidates;   // when undetermined: the layouts no signal rules out,
+                                             // the first few of them
+    std::size_t remaining = 0;               // how many there are
+    std::string hintNote;                 // why the given CPU was set aside, or ""
     std::vector<PartWarning> warnings;
     std::vector<LayoutSummary> every;     // every layout, best byte statistics first
 };

@@ -1,6 +1,8 @@
 // Headers, vectors and text that an image shows only in its own layout.
 #include "image_marks.h"
 
+#include "text_words.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -48,16 +50,54 @@ std::string optionRom(const std::vector<Bytes>& parts, std::size_t laneSize, con
            " blocks of 512 bytes, whose bytes sum to 0";
 }
 
-// A PC BIOS starts at its top 16 bytes, with a far jump into segment F000.
+// The image byte at `offset` in this layout.
+unsigned char imageByte(const std::vector<Bytes>& parts, std::size_t laneSize, const Layout& layout,
+                        std::size_t offset)
+{
+    std::size_t from = offset / (parts.size() * 2) * 2;
+    Bytes group = mergeWindow(parts, layout, from, std::min<std::size_t>(2, laneSize - from));
+    return group[offset - from * parts.size()];
+}
+
+// Whether the top 16 bytes hold, after a jump, what BIOSes put there: padding of one byte,
+// or a date MM/DD/YY at FFF5.
+bool resetTail(const Bytes& end, std::size_t after)
+{
+    int fill = 0;
+    for (std::size_t k = after; k < 16; ++k)
+        fill += end[k] == end[after] && (end[k] == 0x00 || end[k] == 0xFF || end[k] == 0x90);
+    bool date = after <= 5 && end[7] == '/' && end[10] == '/';
+    for (std::size_t k : {5, 6, 8, 9, 11, 12})
+        date &= std::isdigit(end[k]) != 0;
+    return fill >= 8 || date;
+}
+
+// A PC BIOS starts at its top 16 bytes, with a far jump into segment F000, or a near jump
+// back into its last 64 KiB, perhaps after a cli, cld or nop. Code is full of near jumps, so
+// this one must also stand before a BIOS's padding or date, or after two of those (U-Boot's
+// cli; cld), and land inside the image on something other than blank bytes.
 std::string x86Reset(const std::vector<Bytes>& parts, std::size_t laneSize, const Layout& layout)
 {
     std::size_t count = 16 / parts.size();
     if (laneSize < count)
         return "";
     Bytes end = mergeWindow(parts, layout, laneSize - count, count);
-    if (end[0] != 0xEA || end[3] != 0x00 || end[4] != 0xF0)
+    if (end[0] == 0xEA && end[3] == 0x00 && end[4] == 0xF0)
+        return "an x86 reset jump in the last 16 bytes: EA to F000:" + hex(end[2] << 8 | end[1], 4);
+    std::size_t at = 0;
+    while (at < 2 && (end[at] == 0xFA || end[at] == 0xFC || end[at] == 0x90))
+        ++at;
+    if (end[at] != 0xE9 || (at < 2 && !resetTail(end, at + 3)))
         return "";
-    return "an x86 reset jump in the last 16 bytes: EA to F000:" + hex(end[2] << 8 | end[1], 4);
+    std::size_t size = laneSize * parts.size(), jump = 0xFFF0 + at;
+    std::size_t target = (jump + 3 + (std::size_t(end[at + 2]) << 8 | end[at + 1])) & 0xFFFF;
+    std::size_t below = 0x10000 - std::min<std::size_t>(size, 0x10000);   // segment offsets before the image
+    if (target >= jump || target < below)
+        return "";
+    unsigned char first = imageByte(parts, laneSize, layout, size + target - 0x10000);
+    if (first == 0xFF || first == 0x00)
+        return "";
+    return "an x86 reset jump in the last 16 bytes: E9 to F000:" + hex(std::uint32_t(target), 4);
 }
 
 // A 68000 starts with its stack pointer and reset PC, then vectors to handlers in the ROM.
@@ -120,24 +160,35 @@ std::string findHeader(const std::vector<Bytes>& parts, std::size_t laneSize, co
     return "";
 }
 
-std::vector<std::string> longestStrings(const Bytes& image, std::size_t count)
+std::vector<std::string> wordyStrings(const Bytes& image, std::size_t count)
 {
-    std::vector<std::pair<std::size_t, std::size_t>> runs;   // length, start
+    std::vector<std::pair<int, Bytes>> runs;   // common words, characters
     for (std::size_t i = 0; i < image.size();) {
-        std::size_t start = i;
-        while (i < image.size() && readable(image[i]))
-            ++i;
-        if (i - start >= 8)
-            runs.emplace_back(i - start, start);
-        i += i == start;
+        // 16-bit text first, a character and a 0x00 in turn, then 8-bit text.
+        Bytes run;
+        std::size_t end = i;
+        while (end + 1 < image.size() && readable(image[end]) && image[end + 1] == 0x00)
+            run.push_back(image[end]), end += 2;
+        if (run.size() < 4) {
+            run.clear();
+            for (end = i; end < image.size() && readable(image[end]); ++end)
+                run.push_back(image[end]);
+        }
+        if (run.size() >= 8 || (run.size() >= 4 && end > i + run.size())) {
+            int words = countCommonWords(run);
+            if (words > 0)
+                runs.emplace_back(words, run);
+        }
+        i = std::max(end, i + 1);
     }
-    std::sort(runs.begin(), runs.end(), [](auto a, auto b) { return a.first > b.first; });
+    std::stable_sort(runs.begin(), runs.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     std::vector<std::string> strings;
     for (std::size_t k = 0; k < runs.size() && k < count; ++k) {
+        const Bytes& run = runs[k].second;
         std::string text;
-        for (std::size_t i = runs[k].second; i < runs[k].second + std::min<std::size_t>(runs[k].first, 40); ++i)
-            text += std::isprint(image[i]) ? char(image[i]) : ' ';
-        strings.push_back("\"" + text + (runs[k].first > 40 ? "...\"" : "\""));
+        for (std::size_t i = 0; i < std::min<std::size_t>(run.size(), 40); ++i)
+            text += std::isprint(run[i]) ? char(run[i]) : ' ';
+        strings.push_back("\"" + text + (run.size() > 40 ? "...\"" : "\""));
     }
     return strings;
 }

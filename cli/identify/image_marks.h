@@ -9,5 +9,6 @@
 
 // What the start and end of the image this layout makes hold, or "" for nothing known.
 std::string findHeader(const std::vector<Bytes>& parts, std::size_t laneSize, const Layout& layout);
-// The longest runs of readable characters, quoted and cut short, longest first.
-std::vector<std::string> longestStrings(const Bytes& image, std::size_t count);
+// The runs of readable characters, 8-bit or 16-bit, that spell out the most common words,
+// quoted and cut short, most first; runs without such a word are left out.
+std::vector<std::string> wordyStrings(const Bytes& image, std::size_t count);

@@ -15,8 +15,6 @@ constexpr double kMinStructure = 0.3;   // bits per byte below bytes that do not
 constexpr double kMinLead = 0.04;       // bits per byte ahead of every other layout
 constexpr double kMinSteadiness = 4.0;  // the lead over its spread across blocks
 constexpr double kMinTwinLead = 0.5;    // bits per byte ahead of a twin
-constexpr int kMinInstructions = 16;
-constexpr int kMinWords = 8;
 
 // The lead of `behind` over `best` per block, as its mean over its standard error.
 double steadiness(const BlockBits& best, const BlockBits& behind)
@@ -41,33 +39,56 @@ bool clearlyBehind(const LayoutEvidence& best, const LayoutEvidence& other)
 }
 
 // How strongly each layout shows one signal; a layout is clearly ahead of another when its
-// count is at least twice the other's and past what chance gives.
+// count is `factor` times the other's and past what chance gives. A wrong order of word
+// lanes that breaks 32-bit instructions keeps at most half of them whole, so instruction
+// words need only half again the other's count.
 struct Signal {
     const char* name;
     const char* unit;
+    const char* evidence;   // what a layout shows of it
     std::vector<int> counts;
     int least;
+    double factor;
+    bool decides = true;   // or may only speak against a layout
 
     bool ahead(std::size_t a, std::size_t b) const
     {
-        return counts[a] >= least && counts[a] >= 2 * counts[b] + 8 * (least > 1);
+        return counts[a] >= least && counts[a] >= factor * counts[b] + 8 * (least > 1);
     }
 };
 
-std::vector<Signal> gatherSignals(const std::vector<LayoutEvidence>& layouts)
+std::vector<Signal> gatherSignals(const std::vector<LayoutEvidence>& layouts, const CpuHint* hint)
 {
     std::vector<Signal> signals = {
-        {"the header", "", {}, 1},
-        {"instruction words", "instruction words", {}, kMinInstructions},
-        {"readable text", "different common words", {}, kMinWords}};
+        {"the header", "", "of a header", {}, 1, 2},
+        {"instruction words", "instruction words", "code", {}, kMinInstructions, 1.5},
+        {"readable text", "different common words", "readable text", {}, kMinWords, 2},
+        {"the code's structure", "whole multi-word instructions", "whole multi-word instructions", {},
+         kMinInstructions, 2},
+        {"x86 instruction words", "x86 instruction words", "x86 code", {}, 4 * kMinInstructions, 2}};
+    // x86 words, unaligned, speak only for the layout the byte statistics put first:
+    // elsewhere they count no higher than there, so they decide only where it leads by far.
+    const InstructionCount& first = layouts[rankByStatistics(layouts)[0]].instructions;
+    int x86First = first.aligned ? 0 : first.beyondMostCommon;
+
     for (const LayoutEvidence& layout : layouts) {
-        signals[0].counts.push_back(layout.header.empty() ? 0 : 1);
+        signals[0].counts.push_back(!layout.header.empty() && (!hint || headerOfCpu(layout.header, *hint)));
         // x86 words have no alignment, so pairs of them survive in many wrong layouts; and
         // one kind of word, however often it recurs, may be a pattern of data, so only the
         // matches beyond those of the most common word count.
         const InstructionCount& words = layout.instructions;
-        signals[1].counts.push_back(words.aligned ? words.beyondMostCommon : 0);
+        // x86 words, given or not, count only as their own signal below.
+        bool x86 = hint && std::string(hint->family) == "x86";
+        signals[1].counts.push_back(hint ? (x86 ? 0 : hintedWords(layout, *hint))
+                                         : words.aligned ? words.beyondMostCommon : 0);
         signals[2].counts.push_back(layout.words);
+        // The structure of code that shows few of its CPU's words is chance; a CPU given
+        // counts where its words are not clearly outnumbered.
+        bool code = words.cpuMatches >= kMinInstructions;
+        signals[3].counts.push_back(hint ? hintedStructure(layout, *hint)
+                                         : code ? structureOf(layout.structure, words.cpu).count : 0);
+        int x86Words = words.aligned ? 0 : words.beyondMostCommon;
+        signals[4].counts.push_back(&words == &first ? x86Words : std::min(x86Words, x86First));
     }
     return signals;
 }
@@ -101,10 +122,14 @@ struct Choice {
     const Signal* by;   // null: the byte statistics alone
 };
 
-// The close layouts that one signal puts clearly ahead of every other close layout and no
-// signal puts behind another; with a single close layout, that one.
-std::vector<Choice> supportedLayouts(const std::vector<std::size_t>& close,
-                                     const std::vector<Signal>& signals)
+// The close layouts that one signal puts clearly ahead of every other close layout, and
+// ahead of every other layout by at least what that signal needs to count at all, and that
+// no signal puts behind a close layout; with a single close layout, that one. A layout the
+// byte statistics put behind that shows the signal about as strongly leaves the signal
+// telling nothing: it joins `rivals`, and the signal is `rivalSignal`.
+std::vector<Choice> supportedLayouts(const std::vector<std::size_t>& close, const std::vector<std::size_t>& ranked,
+                                     const std::vector<Signal>& signals, std::vector<std::size_t>& rivals,
+                                     const Signal*& rivalSignal)
 {
     if (close.size() == 1)
         return {{close[0], 0, nullptr}};
@@ -114,25 +139,50 @@ std::vector<Choice> supportedLayouts(const std::vector<std::size_t>& close,
         const Signal* by = nullptr;
         std::size_t second = i;
         for (const Signal& signal : signals) {
-            bool aheadOfAll = true;
-            std::size_t next = i;   // the strongest other layout on this signal
-            for (std::size_t j : close) {
+            bool aheadOfClose = true;
+            std::vector<std::size_t> near;   // layouts behind on statistics, not on this signal
+            std::size_t next = i;            // the strongest other layout on this signal
+            for (std::size_t j : ranked) {
                 if (j == i)
                     continue;
-                contradicted |= signal.ahead(j, i);
-                aheadOfAll &= signal.ahead(i, j);
+                if (contains(close, j)) {
+                    contradicted |= signal.ahead(j, i);
+                    aheadOfClose &= signal.ahead(i, j);
+                } else if (signal.counts[i] < signal.counts[j] + signal.least) {
+                    near.push_back(j);
+                }
                 if (next == i || signal.counts[j] > signal.counts[next])
                     next = j;
             }
-            if (aheadOfAll && !by) {
+            if (aheadOfClose && near.empty() && !by && signal.decides) {
                 by = &signal;
                 second = next;
+            }
+            if (aheadOfClose && !near.empty() && signal.decides) {
+                rivals.insert(rivals.end(), near.begin(), near.end());
+                rivalSignal = &signal;
             }
         }
         if (by && !contradicted)
             supported.push_back({i, second, by});
     }
     return supported;
+}
+
+// The close layouts that no signal puts clearly behind another close layout.
+std::vector<std::size_t> unruledOut(const std::vector<std::size_t>& close, const std::vector<Signal>& signals)
+{
+    std::vector<std::size_t> remaining;
+    for (std::size_t i : close) {
+        bool behind = false;
+        for (const Signal& signal : signals) {
+            for (std::size_t j : close)
+                behind |= j != i && signal.ahead(j, i);
+        }
+        if (!behind)
+            remaining.push_back(i);
+    }
+    return remaining.empty() ? close : remaining;
 }
 
 std::string statisticsLead(const LayoutEvidence& best, const LayoutEvidence& second)
@@ -164,50 +214,85 @@ std::vector<std::size_t> rankByStatistics(const std::vector<LayoutEvidence>& lay
     return ranked;
 }
 
-Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics& statistics)
+int hintedWords(const LayoutEvidence& layout, const CpuHint& hint)
+{
+    const InstructionCount& count = layout.instructions;
+    int hinted = wordsOf(count, hint.cpu).beyondMostCommon;
+    return 2 * hinted >= count.beyondMostCommon ? hinted : 0;
+}
+
+int hintedStructure(const LayoutEvidence& layout, const CpuHint& hint)
+{
+    const InstructionCount& words = layout.instructions;
+    for (const StructureCount& count : layout.structure) {
+        if (count.cpu == hint.cpu && 2 * wordsOf(words, hint.cpu).matches >= words.cpuMatches)
+            return count.count;
+    }
+    return 0;
+}
+
+Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics& statistics,
+               const CpuHint* hint)
 {
     Verdict verdict;
     std::vector<std::size_t> ranked = rankByStatistics(layouts);
+    verdict.remaining = ranked;
     if (statistics.samplesPerBlock == 0) {
         verdict.reason = "too little data to judge";
+        verdict.remaining.clear();
         return verdict;
     }
     const LayoutEvidence& best = layouts[ranked[0]];
     verdict.chosen = ranked[0];
     verdict.runnerUp = ranked[1];
-    if (meanBits(statistics.unrelated) - best.meanBits < kMinStructure) {
-        verdict.reason = "in no layout does a byte follow from the one before it (" +
-                         bitsText(best.meanBits, 2) + " bits per byte at best, " +
-                         bitsText(meanBits(statistics.unrelated), 2) +
-                         " for unrelated bytes): noise, compressed data or blank parts";
-        verdict.close.assign(ranked.begin(), ranked.begin() + std::min<std::ptrdiff_t>(4, std::ptrdiff_t(ranked.size())));
-        return verdict;
-    }
-    verdict.close = closeLayouts(layouts, ranked);
-    std::vector<Signal> signals = gatherSignals(layouts);
-    std::vector<Choice> supported = supportedLayouts(verdict.close, signals);
+    // Where no byte follows from the one before, the statistics rule out nothing. The other
+    // signals then narrow the layouts down, but only the code of a CPU given may decide:
+    // headers, text and chance words of data would have named wrong layouts.
+    bool structured = meanBits(statistics.unrelated) - best.meanBits >= kMinStructure;
+    verdict.close = structured ? closeLayouts(layouts, ranked) : ranked;
+    std::vector<Signal> signals = gatherSignals(layouts, hint);
+    verdict.remaining = unruledOut(verdict.close, signals);
+    for (std::size_t k = 0; k < signals.size() && !structured; ++k)
+        signals[k].decides = hint && (k == 1 || k == 3);
+    std::vector<std::size_t> rivals;
+    const Signal* rivalSignal = nullptr;
+    std::vector<Choice> supported = supportedLayouts(verdict.close, ranked, signals, rivals, rivalSignal);
     if (supported.size() != 1) {
-        verdict.reason = std::to_string(verdict.close.size()) +
-                         " layouts fit the byte statistics alike, and no header, instruction "
-                         "words or text tell them apart";
-        return verdict;
+        if (supported.empty() && rivalSignal) {
+            verdict.reason = std::string("the signals disagree: the byte statistics put behind a layout "
+                                         "that shows as much ") + rivalSignal->evidence + " as those they favour";
+            for (std::size_t i : rivals) {
+                if (!contains(verdict.remaining, i))
+                    verdict.remaining.push_back(i);
+            }
+        }
+        if (!structured && verdict.remaining.size() == ranked.size())
+            verdict.reason = "in no layout does a byte follow from the one before it (" +
+                             bitsText(best.meanBits, 2) + " bits per byte at best, " +
+                             bitsText(meanBits(statistics.unrelated), 2) +
+                             " for unrelated bytes), and no header, instruction words or text "
+                             "sets one apart: noise, compressed data or blank parts";
+        return verdict;   // otherwise the reason depends on what the remaining layouts show
     }
     Choice choice = supported[0];
     verdict.chosen = choice.layout;
-    verdict.decidedBy = choice.by ? choice.by->name : "byte statistics";
+    verdict.decidedBy = choice.by ? choice.by->name : "the byte statistics";
     verdict.runnerUp = choice.by ? choice.runnerUp : ranked[1];
     verdict.lead = choice.by ? signalLead(*choice.by, choice) : statisticsLead(best, layouts[ranked[1]]);
 
-    // No signal may favour a layout the byte statistics put behind.
+    // No signal may favour a layout the byte statistics put behind; the deciding signal
+    // cannot, as none of them shows it nearly as strongly.
     for (std::size_t i : ranked) {
         for (const Signal& signal : signals) {
             if (!contains(verdict.close, i) && signal.ahead(i, verdict.chosen)) {
-                verdict.reason = "the signals disagree: " + verdict.decidedBy +
-                                 " points to one layout, " + signal.name + " to another";
+                verdict.reason = "the signals disagree: by " + verdict.decidedBy +
+                                 " one layout is ahead, by " + signal.name + " another";
+                verdict.remaining = {verdict.chosen, i};
                 return verdict;
             }
         }
     }
     verdict.decided = true;
+    verdict.remaining.clear();
     return verdict;
 }

@@ -49,52 +49,49 @@ Bytes corpusImage(const Image& image)
 
 }  // namespace
 
-class IdentifyCorpus : public ScratchDir, public testing::WithParamInterface<Image> {
+class IdentifyParts : public ScratchDir {
 protected:
-    void identifyEveryLayout(const Bytes& image, bool undetermined, int& decided);
+    CliRun identifySplit(const Bytes& image, const Split& split, const std::string& cpu, bool& rebuilt);
 };
 
 // Cuts the image as a programmer's parts would be, with the engine's transforms, and hands
-// them over shuffled; counts the layouts decided.
-void IdentifyCorpus::identifyEveryLayout(const Bytes& image, bool undetermined, int& decided)
+// them over shuffled; returns what identify printed and whether its merge rebuilt the image.
+CliRun IdentifyParts::identifySplit(const Bytes& image, const Split& split, const std::string& cpu, bool& rebuilt)
 {
-    for (const Split& split : kSplits) {
-        SCOPED_TRACE(split.name);
-        std::size_t parts = std::size_t(split.layout.parts);
-        std::size_t laneSize = laneSizeFor(image.size(), split.layout);
-        ASSERT_EQ(laneSize * parts, image.size()) << "corpus images fill whole groups";
-        std::vector<Bytes> lanes(parts, Bytes(laneSize));
-        std::vector<unsigned char*> pointers;
-        for (Bytes& lane : lanes)
-            pointers.push_back(lane.data());
-        spreadImage(image.data(), pointers.data(), laneSize, split.layout);
-        std::vector<std::string> arguments = {"identify"};
-        for (std::size_t k = 0; k < parts; ++k) {
-            Bytes& lane = lanes[std::size_t(split.handedOver[k])];
-            if (split.swap)
-                swapBytePairs(lane.data(), lane.size());
-            arguments.push_back(kPartNames[k]);
-            writeBytes(arguments.back(), lane);
-        }
-        CliRun run = runCliWith(arguments);
-        std::string first = run.out.substr(0, run.out.find('\n'));
-        if (undetermined || run.status != 0) {
-            EXPECT_EQ(run.status, 3) << run.out << run.err;
-            EXPECT_EQ(first.rfind("undetermined: ", 0), 0u) << first;
-            continue;
-        }
-        ++decided;
-        std::istringstream words(first);
-        std::vector<std::string> merge{std::istream_iterator<std::string>(words), {}};
-        ASSERT_GT(merge.size(), 2u);
-        ASSERT_EQ(merge[0], "kestrum-cli");
-        merge.erase(merge.begin());
-        for (std::string& word : merge)
-            word = word == "IMAGE" ? "rebuilt.bin" : word;
-        EXPECT_EQ(runCliWith(merge).status, 0);
-        EXPECT_TRUE(readBytes("rebuilt.bin") == image) << "wrong answer: " << first;
+    std::size_t parts = std::size_t(split.layout.parts);
+    std::size_t laneSize = laneSizeFor(image.size(), split.layout);
+    EXPECT_EQ(laneSize * parts, image.size()) << "corpus images fill whole groups";
+    std::vector<Bytes> lanes(parts, Bytes(laneSize));
+    std::vector<unsigned char*> pointers;
+    for (Bytes& lane : lanes)
+        pointers.push_back(lane.data());
+    spreadImage(image.data(), pointers.data(), laneSize, split.layout);
+    std::vector<std::string> arguments = {"identify"};
+    if (!cpu.empty())
+        arguments.insert(arguments.end(), {"--cpu", cpu});
+    for (std::size_t k = 0; k < parts; ++k) {
+        Bytes& lane = lanes[std::size_t(split.handedOver[k])];
+        if (split.swap)
+            swapBytePairs(lane.data(), lane.size());
+        arguments.push_back(kPartNames[k]);
+        writeBytes(arguments.back(), lane);
     }
+    CliRun run = runCliWith(arguments);
+    rebuilt = false;
+    if (run.status != 0)
+        return run;
+    std::istringstream words(run.out.substr(0, run.out.find('\n')));
+    std::vector<std::string> merge{std::istream_iterator<std::string>(words), {}};
+    if (merge.size() < 3 || merge[0] != "kestrum-cli")
+        return run;
+    merge.erase(merge.begin());
+    for (std::string& word : merge)
+        word = word == "IMAGE" ? "rebuilt.bin" : word;
+    rebuilt = runCliWith(merge).status == 0 && readBytes("rebuilt.bin") == image;
+    return run;
 }
+
+class IdentifyCorpus : public IdentifyParts, public testing::WithParamInterface<Image> {};
 
 // A wrong answer anywhere fails; so does noise or a blank image that is not undetermined,
 // and an image decided in fewer splits than measured in identify_corpus/results.md.
@@ -103,7 +100,18 @@ TEST_P(IdentifyCorpus, DecidesOnlyLayoutsThatRebuildTheImage)
     Bytes image = corpusImage(GetParam());
     ASSERT_FALSE(image.empty());
     int decided = 0;
-    identifyEveryLayout(image, GetParam().decided < 0, decided);
+    for (const Split& split : kSplits) {
+        SCOPED_TRACE(split.name);
+        bool rebuilt = false;
+        CliRun run = identifySplit(image, split, "", rebuilt);
+        if (GetParam().decided < 0 || run.status != 0) {
+            EXPECT_EQ(run.status, 3) << run.out << run.err;
+            EXPECT_EQ(run.out.rfind("undetermined: ", 0), 0u) << run.out;
+            continue;
+        }
+        ++decided;
+        EXPECT_TRUE(rebuilt) << "wrong answer: " << run.out;
+    }
     EXPECT_GE(decided, GetParam().decided);
 }
 
@@ -111,19 +119,25 @@ INSTANTIATE_TEST_SUITE_P(
     Corpus, IdentifyCorpus,
     testing::Values(
         Image{"aarch64.bin", 6, {}}, Image{"arm.bin", 6, {}}, Image{"m68000.bin", 6, {}},
-        Image{"m68000-quiet.bin", 1, {}}, Image{"mac-checksum.bin", 4, {}},
-        Image{"amiga-checksum.bin", 1, {}}, Image{"mips-be.bin", 6, {}},
+        Image{"m68000-quiet.bin", 6, {}}, Image{"mac-checksum.bin", 6, {}},
+        Image{"amiga-checksum.bin", 6, {}}, Image{"mips-be.bin", 6, {}},
         Image{"mips-be-quiet.bin", 1, {}}, Image{"powerpc.bin", 6, {}},
         Image{"riscv64.bin", 6, {}}, Image{"sparc.bin", 6, {}}, Image{"thumb2.bin", 6, {}},
-        Image{"thumb2-quiet.bin", 2, {}}, Image{"x86-16.bin", 6, {}}, Image{"x86-32.bin", 6, {}},
-        Image{"x86-32-quiet.bin", 0, {}}, Image{"seabios-top.bin", 6, {}},
+        Image{"thumb2-quiet.bin", 6, {}}, Image{"x86-16.bin", 6, {}}, Image{"x86-32.bin", 6, {}},
+        Image{"x86-32-quiet.bin", 0, {}}, Image{"alpha-zlib.bin", 4, {}},
+        Image{"m68000-zlib.bin", 6, {}}, Image{"thumb2-zlib.bin", 6, {}},
+        Image{"sh-be-zlib.bin", 0, {}}, Image{"sh4-le-zlib.bin", 0, {}},
+        Image{"seabios-top.bin", 6, {}}, Image{"ovmf-top.bin", 4, {}},
         Image{"vgabios-stdvga.bin", 6, {}}, Image{"ipxe-rtl8139-start.bin", 0, {}},
         Image{"locale-ctype.bin", 0, {}},
         Image{"pascal-table.bin", 0, {}}, Image{"nettle-start.bin", 4, {}},
-        Image{"msvcrt-start.bin", 0, {}}, Image{"fmtbcd-object.bin", 0, {}},
+        Image{"msvcrt-start.bin", 4, {}}, Image{"fmtbcd-object.bin", 0, {}},
+        Image{"pg-upgrade-start.bin", 0, {}}, Image{"gfortran-dll-part.bin", 0, {}},
+        Image{"hh-start.bin", 0, {}},
         Image{"text-readme.bin", 6, {}}, Image{"sound-pcm16le.bin", 0, {}},
         Image{"sound-pcm8.bin", 0, {}}, Image{"tiles-4bpp.bin", 0, {}},
         Image{"table-log16le.bin", 0, {}}, Image{"table-sine16be.bin", 0, {}},
+        Image{"efi-utf16.bin", 0, {}}, Image{"efi-utf16-mixed.bin", 3, {}},
         Image{"random.bin", -1, {}}, Image{"", -1, Bytes(0x4000, 0xFF)},
         Image{"", -1, Bytes(0x4000, 0x00)}),
     [](const testing::TestParamInfo<Image>& info) {
@@ -134,6 +148,35 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 class Identify : public ScratchDir {};
+
+// The board's CPU settles what the contents leave open, a CPU named wrongly settles nothing,
+// and each undetermined answer says what remains; the output holds the line given.
+TEST_F(IdentifyParts, TakesTheCpuAsAHintAndSaysWhatRemains)
+{
+    struct Row {
+        const char* file;
+        std::size_t split;   // in kSplits
+        std::string cpu;
+        int status;
+        std::string line;
+    };
+    const Row rows[] = {
+        {"mips-be-quiet.bin", 1, "", 3, "the same MIPS code read big- or little-endian; give --cpu mips or --cpu mips-le"},
+        {"mips-be-quiet.bin", 1, "mips", 0, "decided by instruction words of MIPS, big-endian (--cpu mips)"},
+        {"mips-be-quiet.bin", 1, "68000", 3, "cpu: no 68000 code found in any layout; the parts look like MIPS, big-endian"},
+        {"sh4-le-zlib.bin", 0, "sh-le", 0, "decided by instruction words of SuperH, little-endian (--cpu sh-le)"},
+        {"sh4-le-zlib.bin", 2, "sh-le", 3, "2 layouts remain, each with SuperH, little-endian code: "},
+        {"efi-utf16-mixed.bin", 5, "", 3, "shows as much readable text as those they favour"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.file) + " " + kSplits[row.split].name + " --cpu " + row.cpu);
+        bool rebuilt = false;
+        CliRun run = identifySplit(corpusImage({row.file, 0, {}}), kSplits[row.split], row.cpu, rebuilt);
+        EXPECT_EQ(run.status, row.status);
+        EXPECT_EQ(rebuilt, row.status == 0) << run.out;
+        EXPECT_NE(run.out.find(row.line), std::string::npos) << run.out;
+    }
+}
 
 // Each fault of a part is one warning with its path, whatever the answer; refusals and
 // usage errors are those of the other commands.
@@ -155,10 +198,15 @@ TEST_F(Identify, WarnsOfFaultyPartsAndRefusesAsMergeDoes)
              "twice.bin: the second half repeats the first: an image for a smaller chip, or an "
              "address line not connected\n"},
         {{"identify", "stuck.bin", "long.bin"}, 3,
-         warning + "long.bin is longer than part 1; only its first 8 of 10 bytes are used\n" +
+         warning + "long.bin is longer than stuck.bin; only its first 8 of 10 bytes are used\n" +
              warning + "stuck.bin: bit 3 is always 1: a stuck data line or a bad read\n"},
-        {{"identify", "long.bin", "a.bin"}, 1,
-         "kestrum-cli: cannot read a.bin: shorter than part 1 (2 of 10 bytes)\n"},
+        {{"identify", "long.bin", "stuck.bin"}, 3,
+         warning + "long.bin is longer than stuck.bin; only its first 8 of 10 bytes are used\n" +
+             warning + "stuck.bin: bit 3 is always 1: a stuck data line or a bad read\n"},
+        {{"identify", "text.bin", "text.bin"}, 3, ""},
+        {{"identify", "--cpu", "z80", "a.bin", "a.bin"}, 2,
+         "kestrum-cli: --cpu takes 68000, x86, arm, arm-be, thumb, aarch64, mips, mips-le, ppc, "
+         "sparc, riscv, sh, sh-le, alpha, not 'z80'" + usage},
         {{"identify", "missing.bin", "a.bin"}, 1, "kestrum-cli: cannot read missing.bin: no such file\n"},
         {{"identify", "a.bin"}, 2, "kestrum-cli: give 2 or 4 parts" + usage},
         {{"identify", "a.bin", "a.bin", "a.bin"}, 2, "kestrum-cli: give 2 or 4 parts" + usage},
@@ -171,6 +219,7 @@ TEST_F(Identify, WarnsOfFaultyPartsAndRefusesAsMergeDoes)
     writeBytes("twice.bin", {0x01, 0x82, 0x44, 0x38, 0x01, 0x82, 0x44, 0x38});
     writeBytes("long.bin", {0x10, 0x20, 0x40, 0x80, 0x01, 0x02, 0x04, 0x08, 0x00, 0x00});
     writeBytes("a.bin", {0x01, 0x02});
+    writeBytes("text.bin", {'S', 'e', 'e', ' ', 't', 'h', 'i', 's'});
     for (const Row& row : rows) {
         SCOPED_TRACE(row.error);
         CliRun run = runCliWith(row.arguments);

@@ -47,6 +47,8 @@ CASES = [
     (["rom-3.bin", "rom-1.bin", "rom-4.bin", "rom-2.bin"], {}, "merge", ["rom.bin"],
      ["merge", "OUT", "rom-1.bin", "rom-2.bin", "rom-3.bin", "rom-4.bin"]),
     (["rom-3.bin", "rom-1.bin", "rom-4.bin"], {}, None, [], ["identify", "rom-3.bin", "rom-1.bin", "rom-4.bin"]),
+    # SuperH code reads alike in both byte orders: only the board's CPU settles it.
+    (["sh-2.bin", "sh-1.bin"], {"cpu": "sh"}, "merge", ["sh.bin"], ["merge", "OUT", "sh-1.bin", "sh-2.bin"]),
 ]
 
 
@@ -54,7 +56,8 @@ def make_inputs(folder):
     rng = random.Random(17)
     files = {"game.bin": rng.randbytes(0x8006), "chip": rng.randbytes(0x3000), "odd.bin": b"\x01\x02\x03"}
     for name, arguments in ((("u1.bin", "u2.bin"), ["--width", "2", "--swap", "mips-be.bin"]),
-                            (tuple(f"rom-{k}.bin" for k in range(1, 5)), ["m68000.bin"])):
+                            (tuple(f"rom-{k}.bin" for k in range(1, 5)), ["m68000.bin"]),
+                            (("sh-1.bin", "sh-2.bin"), ["sh-be-zlib.bin"])):
         subprocess.run([CLI, "split"] + arguments[:-1] + [os.path.join(CORPUS, arguments[-1])]
                        + list(name), cwd=folder, check=True)
     for name, data in files.items():
@@ -77,7 +80,9 @@ def check_case(browser, inputs, downloads, case):
     browser.pick("image" if image else "parts", [os.path.join(inputs, name) for name in files])
     for control, value in controls.items():
         prop = "checked" if isinstance(value, bool) else "value"
-        browser.run(f"document.getElementById('{control}').{prop} = {json.dumps(value)}")
+        browser.run(f"(e => {{ e.{prop} = {json.dumps(value)}; e.dispatchEvent(new Event('change')); }})"
+                    f"(document.getElementById('{control}'))")
+        browser.idle()
     if button:
         browser.click("#" + button)
         browser.idle()

@@ -1,15 +1,19 @@
 """Splits every image of the corpus into each layout, hands the parts to identify in a
 shuffled order, and writes the table of outcomes: decided right, undetermined, or wrong.
 
-    python3 evaluate.py PROGRAM [PROGRAM ARGS...] > results.md
+    python3 evaluate.py PROGRAM [DIR [right|wrong]] > results.md
+
+DIR holds other images, named after the --cpu of their code (make_evaluation.sh); given
+"right", identify is told that CPU, given "wrong" another one.
 """
 import os
 import subprocess
 import sys
 import tempfile
 
-here = os.path.dirname(os.path.abspath(__file__))
-program = sys.argv[1:]
+program = sys.argv[1:2]
+here = sys.argv[2] if len(sys.argv) > 2 else os.path.dirname(os.path.abspath(__file__))
+hint = sys.argv[3] if len(sys.argv) > 3 else ""
 
 # name, parts, width, swap, shuffle: shuffle[k] is the original lane handed over as part k.
 KINDS = [
@@ -48,7 +52,7 @@ def merge(command, files):
     return bytes(image)
 
 
-def outcome(image, kind, folder):
+def outcome(image, kind, folder, cpu):
     name, parts, width, swap, shuffle = kind
     lanes = split(image, parts, width, swap)
     files = {}
@@ -59,7 +63,8 @@ def outcome(image, kind, folder):
         with open(path, "wb") as f:
             f.write(files[path])
         paths.append(path)
-    run = subprocess.run(program + ["identify"] * (len(program) == 1 and program[0].endswith("kestrum-cli")) + paths,
+    cpu = {"right": cpu, "wrong": "mips" if cpu == "68000" else "68000"}.get(hint)
+    run = subprocess.run(program + ["identify"] + ["--cpu", cpu] * bool(cpu) + paths,
                          capture_output=True, text=True)
     first = run.stdout.splitlines()[0] if run.stdout else ""
     if run.returncode == 3:
@@ -83,7 +88,7 @@ def main():
             image = open(os.path.join(here, name), "rb").read()
             cells = []
             for kind in KINDS:
-                result, _ = outcome(image, kind, folder)
+                result, _ = outcome(image, kind, folder, name.split(".")[0])
                 cells.append(result)
                 key = result.split(" ")[0]
                 totals[key] = totals.get(key, 0) + 1

@@ -1,0 +1,99 @@
+#include "code_structure.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <map>
+
+namespace {
+
+// Instructions found at addresses 4n and 4n + 2. Code has about as many of each; a layout
+// that moves the bytes within 32-bit groups breaks them at one of the two and keeps the
+// other, so only twice the fewer counts.
+using Phases = std::array<int, 2>;
+
+int balanced(const Phases& phases)
+{
+    return 2 * std::min(phases[0], phases[1]);
+}
+
+std::uint32_t bigWord(const Bytes& image, std::size_t at)
+{
+    return std::uint32_t(image[at]) << 8 | image[at + 1];
+}
+
+std::uint32_t littleWord(const Bytes& image, std::size_t at)
+{
+    return std::uint32_t(image[at + 1]) << 8 | image[at];
+}
+
+// JSR, JMP and LEA with an absolute long address. Where the image sits in memory is not
+// known, so each target is taken relative to the image-sized block it falls in, and only the
+// block most targets share counts: an image's own targets share one, while the words a
+// wrong layout puts after such an instruction point anywhere.
+int absoluteTargets68000(const Bytes& image, std::size_t imageSize)
+{
+    std::uint64_t span = 1;
+    while (span < imageSize)
+        span *= 2;
+    std::map<std::uint64_t, Phases> byBlock;
+    for (std::size_t at = 0; at + 6 <= image.size(); at += 2) {
+        std::uint32_t word = bigWord(image, at);
+        bool jump = word == 0x4EB9 || word == 0x4EF9;
+        if (!jump && (word & 0xF1FF) != 0x41F9)
+            continue;
+        std::uint64_t target = bigWord(image, at + 2) << 16 | bigWord(image, at + 4);
+        if ((jump && target % 2 != 0) || target % span >= imageSize)
+            continue;
+        ++byBlock[target / span][at / 2 % 2];
+        at += 4;
+    }
+    int best = 0;
+    for (const auto& [block, phases] : byBlock)
+        best = std::max(best, balanced(phases));
+    return best;
+}
+
+// BL and B.W whose reach stays within the image, and PUSH.W / POP.W of the registers a
+// function saves, with LR pushed and PC or LR popped.
+int pairedThumb2(const Bytes& image, std::size_t imageSize)
+{
+    Phases count{};
+    for (std::size_t at = 0; at + 4 <= image.size(); at += 2) {
+        std::uint32_t first = littleWord(image, at), second = littleWord(image, at + 2);
+        bool paired = false;
+        if ((first & 0xF800) == 0xF000 && ((second & 0xD000) == 0xD000 || (second & 0xD000) == 0x9000)) {
+            std::uint32_t s = first >> 10 & 1;
+            std::uint32_t i1 = ~(second >> 13 ^ s) & 1, i2 = ~(second >> 11 ^ s) & 1;
+            std::int32_t offset = std::int32_t((s << 24 | i1 << 23 | i2 << 22 | (first & 0x3FF) << 12 |
+                                                (second & 0x7FF) << 1) << 7) >> 7;
+            paired = std::uint64_t(offset < 0 ? -std::int64_t(offset) : offset) < imageSize;
+        } else if (first == 0xE92D) {
+            paired = (second & 0xE000) == 0x4000;
+        } else if (first == 0xE8BD) {
+            paired = (second & 0xE000) == 0x8000 || (second & 0xE000) == 0x4000;
+        }
+        count[at / 2 % 2] += paired;
+        at += paired ? 2 : 0;
+    }
+    return balanced(count);
+}
+
+}  // namespace
+
+std::vector<StructureCount> countCodeStructure(const Bytes& image, std::size_t imageSize)
+{
+    return {{"68000, big-endian", absoluteTargets68000(image, imageSize),
+             "JSR/JMP/LEA with absolute targets inside the image"},
+            {"Thumb, little-endian", pairedThumb2(image, imageSize),
+             "32-bit BL/B.W/PUSH.W/POP.W with both halves in order"}};
+}
+
+StructureCount structureOf(const std::vector<StructureCount>& counts, const std::string& cpu)
+{
+    for (const StructureCount& count : counts) {
+        if (count.cpu == cpu)
+            return count;
+    }
+    return {};
+}
