@@ -150,12 +150,12 @@ static void checkRequest(const Request& request)
     if (request.fill && (!request.fillTo || request.mirror))
         throw UsageError(request.mirror ? "--fill and --mirror exclude each other"
                                         : "--fill needs --fill-to");
-    if (request.swap && request.width != 2)
-        throw UsageError("--swap needs --width 2");
+    std::string pairing = pairingReason(request.width, request.swap, request.mirror,
+                                        request.fillTo.has_value());
+    if (!pairing.empty())
+        throw UsageError(pairing);
     if (request.command == Command::Merge && request.fillTo)
         throw UsageError("--fill-to is for split and verify only");
-    if (request.mirror && !request.fillTo)
-        throw UsageError("--mirror needs --fill-to");
     if (request.fillTo) {
         std::string reason = fillToReason(*request.fillTo, request.parts.size(), request.width);
         if (!reason.empty())

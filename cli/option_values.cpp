@@ -58,3 +58,12 @@ std::string fillToReason(std::size_t fillTo, std::size_t parts, int width)
         return "--fill-to must be whole 16-bit words with --width 2";
     return "";
 }
+
+std::string pairingReason(int width, bool swap, bool mirror, bool fillTo)
+{
+    if (swap && width != 2)
+        return "--swap needs --width 2";
+    if (mirror && !fillTo)
+        return "--mirror needs --fill-to";
+    return "";
+}

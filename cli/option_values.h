@@ -12,3 +12,5 @@ std::string readFillTo(const std::string& value, std::optional<std::size_t>& fil
 std::string readFill(const std::string& value, std::optional<unsigned char>& fill);
 // Whether a chip of fillTo bytes can hold a part of this layout.
 std::string fillToReason(std::size_t fillTo, std::size_t parts, int width);
+// The layout options that need another: --swap needs --width 2, --mirror needs --fill-to.
+std::string pairingReason(int width, bool swap, bool mirror, bool fillTo);

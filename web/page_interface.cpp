@@ -154,10 +154,8 @@ int pageSplit(int parts, int width, int swap, const char* fillTo, const char* fi
     std::string reason = *fillTo ? readFillTo(fillTo, chip) : "";
     if (reason.empty() && chip && !mirror)
         reason = readFill(fill, fillByte);
-    if (reason.empty() && shape.swap && shape.width != 2)
-        reason = "--swap needs --width 2";
-    if (reason.empty() && mirror && !chip)
-        reason = "--mirror needs --fill-to";
+    if (reason.empty())
+        reason = pairingReason(width, shape.swap, mirror != 0, chip.has_value());
     if (reason.empty() && chip)
         reason = fillToReason(*chip, std::size_t(parts), shape.width);
     if (!reason.empty())
@@ -219,8 +217,9 @@ int pageMerge(int parts, int lane1, int lane2, int lane3, int lane4, int width, 
 {
     if (!validCount(parts))
         return refuse("give 2 or 4 parts");
-    if (swap && width != 2)
-        return refuse("--swap needs --width 2");
+    std::string pairing = pairingReason(width, swap != 0, false, false);
+    if (!pairing.empty())
+        return refuse(pairing);
     int lanes[] = {lane1, lane2, lane3, lane4};
     std::vector<int> order;
     for (int k = 0; k < parts; ++k)
