@@ -5,5 +5,5 @@ set(KESTRUM_MEMORY_SOURCES
     socket_line.cpp
     identify/code_structure.cpp identify/cpu_hints.cpp identify/cpu_signatures.cpp
     identify/identify_layouts.cpp identify/image_marks.cpp
-    identify/layouts.cpp identify/pair_statistics.cpp identify/part_checks.cpp
+    identify/instruction_order.cpp identify/layouts.cpp identify/pair_statistics.cpp identify/part_checks.cpp
     identify/rom_checksums.cpp identify/text_words.cpp identify/verdict.cpp)

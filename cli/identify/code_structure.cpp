@@ -1,5 +1,7 @@
 #include "code_structure.h"
 
+#include "instruction_order.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -83,10 +85,22 @@ int pairedThumb2(const Bytes& image, std::size_t imageSize)
 
 std::vector<StructureCount> countCodeStructure(const Bytes& image, std::size_t imageSize)
 {
-    return {{"68000, big-endian", absoluteTargets68000(image, imageSize),
-             "JSR/JMP/LEA with absolute targets inside the image"},
-            {"Thumb, little-endian", pairedThumb2(image, imageSize),
-             "32-bit BL/B.W/PUSH.W/POP.W with both halves in order"}};
+    std::vector<StructureCount> counts = {
+        {"68000, big-endian", absoluteTargets68000(image, imageSize),
+         "JSR/JMP/LEA with absolute targets inside the image"},
+        {"Thumb, little-endian", pairedThumb2(image, imageSize),
+         "32-bit BL/B.W/PUSH.W/POP.W with both halves in order"}};
+    for (const OrderedPairs& pairs : countOrderedPairs(image)) {
+        auto same = std::find_if(counts.begin(), counts.end(),
+                                 [&](const StructureCount& count) { return count.cpu == pairs.cpu; });
+        if (same == counts.end()) {
+            counts.push_back({pairs.cpu, pairs.count, pairs.what});
+        } else {
+            same->count += pairs.count;
+            same->what += ", and " + pairs.what;
+        }
+    }
+    return counts;
 }
 
 StructureCount structureOf(const std::vector<StructureCount>& counts, const std::string& cpu)

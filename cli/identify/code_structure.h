@@ -18,7 +18,8 @@ struct StructureCount {
 // For each CPU, how many of its multi-word instructions the image holds whole: 68000 jumps,
 // calls and address loads whose absolute target lands inside an image of imageSize bytes,
 // and Thumb-2 branches, calls, pushes and pops whose first halfword stands before a second
-// that fits it. The image may be a sample of the whole.
+// that fits it; and the pairs of instructions it holds in the order compilers emit them.
+// The image may be a sample of the whole.
 std::vector<StructureCount> countCodeStructure(const Bytes& image, std::size_t imageSize);
 // The count of the CPU that the instruction words name, or an empty count: alone, the
 // structure of one CPU turns up by chance in other code, such as Thumb-2 calls in

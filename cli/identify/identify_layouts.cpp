@@ -39,7 +39,7 @@ std::string summary(const LayoutEvidence& layout)
                        std::to_string(layout.words) + " common words";
     StructureCount structure = structureOf(layout.structure, layout.instructions.cpu);
     if (structure.count > 0)
-        text += ", " + std::to_string(structure.count) + " whole multi-word instructions (" + structure.cpu + ")";
+        text += ", " + std::to_string(structure.count) + " marks of code structure (" + structure.cpu + ")";
     return layout.header.empty() ? text : text + ", " + layout.header;
 }
 

@@ -63,7 +63,7 @@ std::vector<Signal> gatherSignals(const std::vector<LayoutEvidence>& layouts, co
         {"the header", "", "of a header", {}, 1, 2},
         {"instruction words", "instruction words", "code", {}, kMinInstructions, 1.5},
         {"readable text", "different common words", "readable text", {}, kMinWords, 2},
-        {"the code's structure", "whole multi-word instructions", "whole multi-word instructions", {},
+        {"the code's structure", "marks of its structure", "of the code's structure", {},
          kMinInstructions, 2},
         {"x86 instruction words", "x86 instruction words", "x86 code", {}, 4 * kMinInstructions, 2}};
     // x86 words, unaligned, speak only for the layout the byte statistics put first:
