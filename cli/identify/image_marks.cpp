@@ -31,12 +31,21 @@ Bytes imageStart(const std::vector<Bytes>& parts, std::size_t laneSize, const La
     return mergeWindow(parts, layout, 0, count - count % std::size_t(layout.width));
 }
 
-// An option ROM starts 55 AA, then its length in blocks of 512 bytes, which sum to 0.
+// An option ROM starts 55 AA, then its length in blocks of 512 bytes, which sum to 0. A PCI
+// one also points at 18 to its data structure, which starts "PCIR": that holds where the
+// parts hold only the start of the ROM, or its bytes no longer sum to 0.
 std::string optionRom(const std::vector<Bytes>& parts, std::size_t laneSize, const Layout& layout)
 {
-    Bytes start = imageStart(parts, laneSize, layout, 4);
-    if (start.size() < 3 || start[0] != 0x55 || start[1] != 0xAA || start[2] == 0)
+    Bytes start = imageStart(parts, laneSize, layout, 0x40);
+    if (start.size() < 0x1A || start[0] != 0x55 || start[1] != 0xAA || start[2] == 0)
         return "";
+    std::size_t pci = std::size_t(start[0x19]) << 8 | start[0x18];
+    if (pci >= 0x1A && pci % 4 == 0 && pci + 4 <= laneSize * parts.size()) {
+        Bytes data = imageStart(parts, laneSize, layout, pci + 4);
+        if (data.size() >= pci + 4 && std::equal(data.begin() + std::ptrdiff_t(pci), data.begin() + std::ptrdiff_t(pci + 4), "PCIR"))
+            return "an option-ROM header 55 AA of " + std::to_string(start[2]) +
+                   " blocks of 512 bytes, with its PCI data at " + hex(std::uint32_t(pci), 4);
+    }
     std::size_t length = std::size_t(start[2]) * 0x200;
     if (length > laneSize * parts.size())
         return "";

@@ -169,6 +169,8 @@ TEST_F(IdentifyParts, TakesTheCpuAsAHintAndSaysWhatRemains)
         {"sh4-le-zlib.bin", 2, "sh-le", 0, "decided by the code's structure of SuperH, little-endian (--cpu sh-le)"},
         {"sh4-le-zlib.bin", 1, "", 3, "2 layouts remain: the same SuperH code read big- or little-endian"},
         {"efi-utf16-mixed.bin", 5, "", 3, "shows as much readable text as those they favour"},
+        {"ipxe-rtl8139-start.bin", 4, "x86", 0, "decided by the header of x86, little-endian (--cpu x86)"},
+        {"random.bin", 4, "x86", 3, "undetermined: in no layout does a byte follow"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.file) + " " + kSplits[row.split].name + " --cpu " + row.cpu);
