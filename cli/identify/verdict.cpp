@@ -246,15 +246,16 @@ Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics&
     verdict.chosen = ranked[0];
     verdict.runnerUp = ranked[1];
     // Where no byte follows from the one before, the statistics rule out nothing. The other
-    // signals then narrow the layouts down, but only the code or header of a CPU given may
-    // decide: text, chance words of data, and headers of CPUs not given would have named
-    // wrong layouts. A BIOS's top, blank but for its reset jump, is decided by that jump.
+    // signals then narrow the layouts down, but only the code of a CPU given may decide, or
+    // an x86 header given x86, as in a BIOS's top that is blank but for its reset jump:
+    // text, chance words of data and vector tables would have named wrong layouts, tables
+    // of data imitating a 68000's vectors, but no wrong layout puts fixed bytes in place.
     bool structured = meanBits(statistics.unrelated) - best.meanBits >= kMinStructure;
     verdict.close = structured ? closeLayouts(layouts, ranked) : ranked;
     std::vector<Signal> signals = gatherSignals(layouts, hint);
     verdict.remaining = unruledOut(verdict.close, signals);
     for (std::size_t k = 0; k < signals.size() && !structured; ++k)
-        signals[k].decides = hint && (k == 0 || k == 1 || k == 3);
+        signals[k].decides = hint && (k == 1 || k == 3 || (k == 0 && std::string(hint->family) == "x86"));
     std::vector<std::size_t> rivals;
     const Signal* rivalSignal = nullptr;
     std::vector<Choice> supported = supportedLayouts(verdict.close, ranked, signals, rivals, rivalSignal);
