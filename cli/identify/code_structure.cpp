@@ -9,14 +9,14 @@
 
 namespace {
 
-// Instructions found at addresses 4n and 4n + 2. Code has about as many of each; a layout
-// that moves the bytes within 32-bit groups breaks them at one of the two and keeps the
-// other, so only twice the fewer counts.
-using Phases = std::array<int, 2>;
+// Instructions found at each 16-bit offset within 64-bit groups. Code has about as many at
+// each; a layout that moves 16-bit words within the groups breaks them at some offsets and
+// keeps them at others, so only four times the fewest counts.
+using Phases = std::array<int, 4>;
 
 int balanced(const Phases& phases)
 {
-    return 2 * std::min(phases[0], phases[1]);
+    return 4 * *std::min_element(phases.begin(), phases.end());
 }
 
 std::uint32_t bigWord(const Bytes& image, std::size_t at)
@@ -47,7 +47,7 @@ int absoluteTargets68000(const Bytes& image, std::size_t imageSize)
         std::uint64_t target = bigWord(image, at + 2) << 16 | bigWord(image, at + 4);
         if ((jump && target % 2 != 0) || target % span >= imageSize)
             continue;
-        ++byBlock[target / span][at / 2 % 2];
+        ++byBlock[target / span][at / 2 % 4];
         at += 4;
     }
     int best = 0;
@@ -75,7 +75,7 @@ int pairedThumb2(const Bytes& image, std::size_t imageSize)
         } else if (first == 0xE8BD) {
             paired = (second & 0xE000) == 0x8000 || (second & 0xE000) == 0x4000;
         }
-        count[at / 2 % 2] += paired;
+        count[at / 2 % 4] += paired;
         at += paired ? 2 : 0;
     }
     return balanced(count);
