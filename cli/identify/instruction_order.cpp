@@ -69,7 +69,9 @@ bool aarch64Pair(Word a, Word b)
 }
 
 // ARM: a frame made after push {..., lr} and freed before pop {..., pc}, movw before movt of
-// the same register, and cmp/cmn/tst/teq before a conditional branch.
+// the same register, and cmp/cmn/tst/teq before a conditional branch within 8 KiB, as
+// branches in a function are. The reach matters: a layout that exchanges the two low
+// bytes of each word keeps cmp rN, #0 and the branch after it, but sends the branch afar.
 bool armPair(Word a, Word b)
 {
     if ((a & 0xFFFF4000) == 0xE92D4000)
@@ -78,7 +80,9 @@ bool armPair(Word a, Word b)
         return (b & 0xFFFF8000) == 0xE8BD8000;
     if ((a & 0xFFF00000) == 0xE3000000)
         return (b & 0xFFF00000) == 0xE3400000 && (a >> 12 & 15) == (b >> 12 & 15);
-    return (a & 0xFD90F000) == 0xE1100000 && (b & 0x0F000000) == 0x0A000000 && b >> 28 < 0xE;
+    std::uint32_t reach = (b & 0x00800000) != 0 ? ~b & 0x00FFFFFF : b & 0x00FFFFFF;
+    return (a & 0xFD90F000) == 0xE1100000 && (b & 0x0F000000) == 0x0A000000 && b >> 28 < 0xE &&
+           reach < 0x800;
 }
 
 // PowerPC: the link register saved and restored around a frame, lis before addi of the same
