@@ -1,6 +1,7 @@
 // Scores every layout `merge` can build from the parts and turns the verdict into a report.
 #include "identify_report.h"
 
+#include "code_byte_order.h"
 #include "cpu_signatures.h"
 #include "image_marks.h"
 #include "pair_statistics.h"
@@ -40,6 +41,9 @@ std::string summary(const LayoutEvidence& layout)
     StructureCount structure = structureOf(layout.structure, layout.instructions.cpu);
     if (structure.count > 0)
         text += ", " + std::to_string(structure.count) + " marks of code structure (" + structure.cpu + ")";
+    StructureCount order = structureOf(layout.byteOrder, layout.instructions.cpu);
+    if (order.count > 0)
+        text += ", " + std::to_string(order.count) + " calls through literals of its byte order";
     return layout.header.empty() ? text : text + ", " + layout.header;
 }
 
@@ -74,6 +78,9 @@ std::vector<EvidenceLine> evidenceFor(const LayoutEvidence& chosen, std::size_t 
     StructureCount structure = structureOf(chosen.structure, hint ? hint->cpu : chosen.instructions.cpu);
     if (structure.count >= kMinInstructions)
         lines.push_back({"structure", structure.cpu + ": " + std::to_string(structure.count) + " " + structure.what});
+    StructureCount order = structureOf(chosen.byteOrder, hint ? hint->cpu : chosen.instructions.cpu);
+    if (order.count >= kMinInstructions)
+        lines.push_back({"byte order", order.cpu + ": " + std::to_string(order.count) + " " + order.what});
     // Text is evidence only where whole words show it; letters of a wrong layout are not.
     Bytes image = mergeWindow(parts, chosen.layout, 0, laneSize - laneSize % std::size_t(chosen.layout.width));
     std::vector<std::string> strings = wordyStrings(image, 2);
@@ -105,7 +112,7 @@ const CpuHint* checkHint(const std::vector<LayoutEvidence>& layouts, const CpuHi
     std::string strongest;
     int most = kMinInstructions - 1;
     for (const LayoutEvidence& layout : layouts) {
-        if (hintedWords(layout, *hint) >= kMinInstructions || hintedStructure(layout, *hint) >= kMinInstructions ||
+        if (hintedWords(layout, *hint) >= kMinInstructions || hintedStructure(layout, layout.structure, *hint) >= kMinInstructions ||
             headerOfCpu(layout.header, *hint))
             return hint;
         if (layout.instructions.beyondMostCommon > most) {
@@ -175,6 +182,7 @@ IdentifyReport identifyLayouts(const std::vector<Bytes>& parts, const IdentifyOp
         evidence.instructions = countInstructions(sample);
         evidence.words = countCommonWords(sample);
         evidence.structure = countCodeStructure(sample, laneSize * parts.size());
+        evidence.byteOrder = countByteOrderMarks(sample);
         evidence.header = findHeader(parts, laneSize, candidates[i]);
         if (evidence.header.empty())
             evidence.header = findChecksum(streamSums, parts, laneSize, candidates[i]);

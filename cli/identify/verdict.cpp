@@ -50,10 +50,13 @@ struct Signal {
     int least;
     double factor;
     bool decides = true;   // or may only speak against a layout
+    bool code = false;     // of the code of one CPU, which may decide together with the others
+    std::vector<int> alike = {};   // if given, layouts compared only where these are equal
 
     bool ahead(std::size_t a, std::size_t b) const
     {
-        return counts[a] >= least && counts[a] >= factor * counts[b] + 8 * (least > 1);
+        return counts[a] >= least && counts[a] >= factor * counts[b] + 8 * (least > 1) &&
+               (alike.empty() || alike[a] == alike[b]);
     }
 };
 
@@ -65,12 +68,16 @@ std::vector<Signal> gatherSignals(const std::vector<LayoutEvidence>& layouts, co
         {"readable text", "different common words", "readable text", {}, kMinWords, 2},
         {"the code's structure", "marks of its structure", "of the code's structure", {},
          kMinInstructions, 2},
-        {"x86 instruction words", "x86 instruction words", "x86 code", {}, 4 * kMinInstructions, 2}};
+        {"x86 instruction words", "x86 instruction words", "x86 code", {}, 4 * kMinInstructions, 2},
+        {"the byte order of constants", "calls through literals of its byte order",
+         "calls through literals of its byte order", {}, kMinInstructions, 2}};
     // x86 words, unaligned, speak only for the layout the byte statistics put first:
     // elsewhere they count no higher than there, so they decide only where it leads by far.
     const InstructionCount& first = layouts[rankByStatistics(layouts)[0]].instructions;
     int x86First = first.aligned ? 0 : first.beyondMostCommon;
 
+    for (std::size_t k : {1, 3, 5})
+        signals[k].code = true;
     for (const LayoutEvidence& layout : layouts) {
         signals[0].counts.push_back(!layout.header.empty() && (!hint || headerOfCpu(layout.header, *hint)));
         // x86 words have no alignment, so pairs of them survive in many wrong layouts; and
@@ -85,15 +92,22 @@ std::vector<Signal> gatherSignals(const std::vector<LayoutEvidence>& layouts, co
         // The structure of code that shows few of its CPU's words is chance; a CPU given
         // counts where its words are not clearly outnumbered.
         bool code = words.cpuMatches >= kMinInstructions;
-        signals[3].counts.push_back(hint ? hintedStructure(layout, *hint)
+        signals[3].counts.push_back(hint ? hintedStructure(layout, layout.structure, *hint)
                                          : code ? structureOf(layout.structure, words.cpu).count : 0);
+        // Constants move with the words around them, so a wrong layout that keeps the words
+        // whole reads other constants, often as small: this signal compares only layouts with
+        // the same instruction words, the same code read in either byte order.
+        signals[5].counts.push_back(hint ? hintedStructure(layout, layout.byteOrder, *hint)
+                                         : code ? structureOf(layout.byteOrder, words.cpu).count : 0);
+        signals[5].alike.push_back(words.cpuMatches);
         int x86Words = words.aligned ? 0 : words.beyondMostCommon;
         signals[4].counts.push_back(&words == &first ? x86Words : std::min(x86Words, x86First));
     }
     return signals;
 }
 
-bool contains(const std::vector<std::size_t>& list, std::size_t item)
+template <typename T>
+bool contains(const std::vector<T>& list, const T& item)
 {
     return std::find(list.begin(), list.end(), item) != list.end();
 }
@@ -119,7 +133,8 @@ std::vector<std::size_t> closeLayouts(const std::vector<LayoutEvidence>& layouts
 
 struct Choice {
     std::size_t layout, runnerUp;
-    const Signal* by;   // null: the byte statistics alone
+    const Signal* by;                    // null: the byte statistics alone, or `together`
+    std::vector<const Signal*> together; // signals of code that each put some layouts behind
 };
 
 // The close layouts that one signal puts clearly ahead of every other close layout, and
@@ -132,12 +147,13 @@ std::vector<Choice> supportedLayouts(const std::vector<std::size_t>& close, cons
                                      const Signal*& rivalSignal)
 {
     if (close.size() == 1)
-        return {{close[0], 0, nullptr}};
+        return {{close[0], 0, nullptr, {}}};
     std::vector<Choice> supported;
     for (std::size_t i : close) {
         bool contradicted = false;
         const Signal* by = nullptr;
         std::size_t second = i;
+        std::vector<const Signal*> clear;   // signals no layout behind on statistics shows as strongly
         for (const Signal& signal : signals) {
             bool aheadOfClose = true;
             std::vector<std::size_t> near;   // layouts behind on statistics, not on this signal
@@ -154,6 +170,8 @@ std::vector<Choice> supportedLayouts(const std::vector<std::size_t>& close, cons
                 if (next == i || signal.counts[j] > signal.counts[next])
                     next = j;
             }
+            if (near.empty() && signal.decides && signal.code)
+                clear.push_back(&signal);
             if (aheadOfClose && near.empty() && !by && signal.decides) {
                 by = &signal;
                 second = next;
@@ -163,8 +181,28 @@ std::vector<Choice> supportedLayouts(const std::vector<std::size_t>& close, cons
                 rivalSignal = &signal;
             }
         }
-        if (by && !contradicted)
-            supported.push_back({i, second, by});
+        if (by && !contradicted) {
+            // One signal alone outweighs signals together, found for another layout before.
+            supported.erase(std::remove_if(supported.begin(), supported.end(),
+                                           [](const Choice& choice) { return !choice.by; }),
+                            supported.end());
+            supported.push_back({i, second, by, {}});
+        }
+        // Where no one signal puts the layout ahead of every other, the code's signals may
+        // together: each other close layout clearly behind on one of them. Code keeps its
+        // words whole in some wrong layouts and its structure or byte order in others.
+        std::vector<const Signal*> together;
+        bool covered = !by && !contradicted && supported.empty();
+        for (std::size_t j : close) {
+            auto behind = std::find_if(clear.begin(), clear.end(), [&](const Signal* s) { return s->ahead(i, j); });
+            covered &= j == i || behind != clear.end();
+            if (j != i && behind != clear.end() && !contains(together, *behind))
+                together.push_back(*behind);
+        }
+        if (covered && together.size() > 1) {
+            std::sort(together.begin(), together.end());   // in the order of `signals`
+            supported.push_back({i, close[0] == i ? close[1] : close[0], nullptr, together});
+        }
     }
     return supported;
 }
@@ -221,10 +259,10 @@ int hintedWords(const LayoutEvidence& layout, const CpuHint& hint)
     return 2 * hinted >= count.beyondMostCommon ? hinted : 0;
 }
 
-int hintedStructure(const LayoutEvidence& layout, const CpuHint& hint)
+int hintedStructure(const LayoutEvidence& layout, const std::vector<StructureCount>& counts, const CpuHint& hint)
 {
     const InstructionCount& words = layout.instructions;
-    for (const StructureCount& count : layout.structure) {
+    for (const StructureCount& count : counts) {
         if (count.cpu == hint.cpu && 2 * wordsOf(words, hint.cpu).matches >= words.cpuMatches)
             return count.count;
     }
@@ -279,8 +317,20 @@ Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics&
     Choice choice = supported[0];
     verdict.chosen = choice.layout;
     verdict.decidedBy = choice.by ? choice.by->name : "the byte statistics";
-    verdict.runnerUp = choice.by ? choice.runnerUp : ranked[1];
+    verdict.runnerUp = choice.by || !choice.together.empty() ? choice.runnerUp : ranked[1];
     verdict.lead = choice.by ? signalLead(*choice.by, choice) : statisticsLead(best, layouts[ranked[1]]);
+    if (!choice.together.empty()) {
+        verdict.decidedBy.clear();
+        for (std::size_t k = 0; k < choice.together.size(); ++k)
+            verdict.decidedBy += std::string(k ? k + 1 == choice.together.size() ? " and " : ", " : "") +
+                                 choice.together[k]->name;
+        for (const Signal* signal : choice.together) {
+            if (signal->ahead(choice.layout, choice.runnerUp)) {
+                verdict.lead = signalLead(*signal, choice);
+                break;
+            }
+        }
+    }
 
     // No signal may favour a layout the byte statistics put behind; the deciding signal
     // cannot, as none of them shows it nearly as strongly.

@@ -23,6 +23,7 @@ struct LayoutEvidence {
     InstructionCount instructions;
     int words = 0;   // different common words spelled out whole
     std::vector<StructureCount> structure;   // per CPU, the multi-word instructions whole
+    std::vector<StructureCount> byteOrder;   // per CPU, marks of the byte order it was built for
     std::string header;
 };
 
@@ -45,6 +46,6 @@ Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics&
 // That CPU's instruction words in the layout, as a signal: none where the layout reads
 // clearly more as another CPU's code.
 int hintedWords(const LayoutEvidence& layout, const CpuHint& hint);
-// That CPU's multi-word instructions whole in the layout: none where the layout reads clearly
-// more as another CPU's code.
-int hintedStructure(const LayoutEvidence& layout, const CpuHint& hint);
+// That CPU's count among `counts` (the layout's structure or byte-order marks): none where
+// the layout reads clearly more as another CPU's code.
+int hintedStructure(const LayoutEvidence& layout, const std::vector<StructureCount>& counts, const CpuHint& hint);
