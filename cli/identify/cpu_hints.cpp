@@ -60,9 +60,10 @@ const CpuHint* hintForCpu(const std::string& cpu)
 
 bool headerOfCpu(const std::string& header, const CpuHint& hint)
 {
-    // The byte order of a header of ARM big-endian is not checked, so only the little-endian
-    // ARM and Thumb take ARM vectors.
-    if (std::string(hint.cpu).find("big-endian") != std::string::npos && std::string(hint.family) == "ARM")
+    // ARM vectors are read in both byte orders, and say which.
+    bool bigArm = std::string(hint.cpu) == "ARM, big-endian";
+    if (header.find("ARM exception vectors") != std::string::npos &&
+        bigArm != (header.find("(big-endian)") != std::string::npos))
         return false;
     for (const HeaderWord& word : kHeaderWords) {
         if (std::string(word.family) == hint.family && header.find(word.word) != std::string::npos)

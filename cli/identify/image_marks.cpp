@@ -135,21 +135,26 @@ std::string vectors68000(const std::vector<Bytes>& parts, std::size_t laneSize, 
            std::to_string(inside) + " of 62 vectors even and inside the image";
 }
 
-// ARM starts at its exception vectors: branches, or loads of the PC.
+// ARM starts at its exception vectors: branches, or loads of the PC, read in either byte
+// order, as big-endian ARM code is the little-endian's twin.
 std::string vectorsArm(const std::vector<Bytes>& parts, std::size_t laneSize, const Layout& layout)
 {
     Bytes start = imageStart(parts, laneSize, layout, 0x20);
     if (start.size() < 0x20)
         return "";
-    int branches = 0;
-    for (std::size_t at = 0; at < 0x20; at += 4) {
-        bool branch = start[at + 3] == 0xEA;
-        bool loadPc = start[at + 3] == 0xE5 && start[at + 2] == 0x9F && (start[at + 1] & 0xF0) == 0xF0;
-        branches += branch || loadPc;
+    for (bool big : {false, true}) {
+        auto byteOf = [&](std::size_t at, std::size_t k) { return start[at + (big ? 3 - k : k)]; };
+        int branches = 0;
+        for (std::size_t at = 0; at < 0x20; at += 4) {
+            bool branch = byteOf(at, 3) == 0xEA;
+            bool loadPc = byteOf(at, 3) == 0xE5 && byteOf(at, 2) == 0x9F && (byteOf(at, 1) & 0xF0) == 0xF0;
+            branches += branch || loadPc;
+        }
+        if (branches >= 6 && byteOf(0, 3) == 0xEA)
+            return std::string("ARM exception vectors") + (big ? " (big-endian): " : ": ") +
+                   std::to_string(branches) + " of 8 branches at 0";
     }
-    if (branches < 6 || start[3] != 0xEA)
-        return "";
-    return "ARM exception vectors: " + std::to_string(branches) + " of 8 branches at 0";
+    return "";
 }
 
 bool readable(unsigned char c)
