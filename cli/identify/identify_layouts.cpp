@@ -75,12 +75,12 @@ std::vector<EvidenceLine> evidenceFor(const LayoutEvidence& chosen, std::size_t 
     CpuWords words = wordsOf(chosen.instructions, hint ? hint->cpu : chosen.instructions.cpu);
     if (words.matches >= 4)
         lines.push_back({"instructions", words.cpu + ": " + joined(words.words)});
-    StructureCount structure = structureOf(chosen.structure, hint ? hint->cpu : chosen.instructions.cpu);
-    if (structure.count >= kMinInstructions)
-        lines.push_back({"structure", structure.cpu + ": " + std::to_string(structure.count) + " " + structure.what});
-    StructureCount order = structureOf(chosen.byteOrder, hint ? hint->cpu : chosen.instructions.cpu);
-    if (order.count >= kMinInstructions)
-        lines.push_back({"byte order", order.cpu + ": " + std::to_string(order.count) + " " + order.what});
+    for (const auto& [label, counts] :
+         {std::pair{"structure", &chosen.structure}, std::pair{"byte order", &chosen.byteOrder}}) {
+        StructureCount count = structureOf(*counts, hint ? hint->cpu : chosen.instructions.cpu);
+        if (count.count >= kMinInstructions)
+            lines.push_back({label, count.cpu + ": " + std::to_string(count.count) + " " + count.what});
+    }
     // Text is evidence only where whole words show it; letters of a wrong layout are not.
     Bytes image = mergeWindow(parts, chosen.layout, 0, laneSize - laneSize % std::size_t(chosen.layout.width));
     std::vector<std::string> strings = wordyStrings(image, 2);
