@@ -1,6 +1,8 @@
 // The command line: which command, its paths by role and its layout options.
 #pragma once
 
+#include "image_limits.h"
+
 #include <cstddef>
 #include <optional>
 #include <stdexcept>
@@ -27,9 +29,6 @@ struct Request {
 struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
-
-constexpr std::size_t kImageLimit = 0x4000000;   // 64 MiB
-constexpr unsigned char kDefaultFill = 0xFF;     // an erased EPROM
 
 Request parseArguments(const std::vector<std::string>& arguments);
 std::string usageText();

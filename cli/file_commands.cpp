@@ -6,18 +6,8 @@
 #include "part_images.h"
 #include "reasons.h"
 #include "report.h"
+#include "request_shape.h"
 #include "rom_files.h"
-
-PartShape partShape(const Request& request)
-{
-    PartShape shape{int(request.parts.size()), request.width, request.swap};
-    if (request.fillTo) {
-        shape.fillTo = *request.fillTo;
-        shape.fill = request.fill.value_or(kDefaultFill);
-        shape.mirror = request.mirror;
-    }
-    return shape;
-}
 
 void splitFiles(const Request& request, std::ostream& out)
 {

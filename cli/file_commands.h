@@ -2,12 +2,9 @@
 #pragma once
 
 #include "arguments.h"
-#include "part_images.h"
 
 #include <ostream>
 
-// The parts split makes for the request: its count, lanes, swap and fill.
-PartShape partShape(const Request& request);
 void splitFiles(const Request& request, std::ostream& out);
 void mergeFiles(const Request& request, std::ostream& out, std::ostream& err);
 void swapFile(const Request& request, std::ostream& out);

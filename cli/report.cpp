@@ -2,7 +2,7 @@
 #include "report.h"
 
 #include "checksums.h"
-#include "file_commands.h"
+#include "request_shape.h"
 #include "socket_line.h"
 
 std::string fileLine(const Output& output)

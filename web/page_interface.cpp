@@ -2,9 +2,9 @@
 // over the bytes of the files the user picked.
 #include "page_interface.h"
 
-#include "arguments.h"
 #include "checksums.h"
 #include "identify_report.h"
+#include "image_limits.h"
 #include "input_rules.h"
 #include "lanes.h"
 #include "option_values.h"

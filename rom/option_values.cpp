@@ -1,7 +1,7 @@
 // The values of the layout options, read and checked as the command line takes them.
 #include "option_values.h"
 
-#include "arguments.h"
+#include "image_limits.h"
 
 #include <algorithm>
 #include <cctype>

@@ -2,7 +2,7 @@
 #include "verify_command.h"
 
 #include "dump_findings.h"
-#include "file_commands.h"
+#include "request_shape.h"
 #include "reasons.h"
 #include "report.h"
 #include "rom_files.h"

@@ -1,7 +1,7 @@
 // The rules the inputs' sizes must keep, worded for the user.
 #include "input_rules.h"
 
-#include "arguments.h"
+#include "image_limits.h"
 
 std::string cannotRead(const std::string& path, const std::string& reason)
 {
