@@ -2,7 +2,9 @@
 'use strict';
 const $ = (id) => document.getElementById(id);
 const status = $('status');
-let links = [];
+// Each link's Blob by its URL, until the next action revokes them: the page's tests read
+// a link's bytes here in a browser whose downloads their driver cannot save.
+const offered = new Map();
 let limit = 0;   // the most bytes of a file any action takes
 // Every pick of a file counts, and so does every identify asked for: an action whose files
 // a newer pick has replaced shows nothing, and is skipped if it has not yet begun.
@@ -49,8 +51,8 @@ const whole = (file) => (file.size > limit ? 0 : file.size);   // an over-long f
 const shares = (files) => () => Math.floor(limit / files.length);
 
 function clearResults() {
-  for (const url of links) URL.revokeObjectURL(url);
-  links = [];
+  for (const url of offered.keys()) URL.revokeObjectURL(url);
+  offered.clear();
   $('outputs').replaceChildren();
   $('zip').replaceChildren();
   $('findings').textContent = '';
@@ -71,7 +73,7 @@ function showOutputs(outputs) {
     link.href = URL.createObjectURL(output.blob);
     link.download = output.name;
     link.textContent = output.name;
-    links.push(link.href);
+    offered.set(link.href, output.blob);
     const item = document.createElement('li');
     sizes.push(detail(`${output.size} bytes, checksums to come`));
     item.append(link, sizes[sizes.length - 1]);
@@ -115,10 +117,11 @@ function zipOf(outputs, sums) {
 
 function offerZip(outputs, sums, name) {
   const link = document.createElement('a');
-  link.href = URL.createObjectURL(zipOf(outputs, sums));
+  const zip = zipOf(outputs, sums);
+  link.href = URL.createObjectURL(zip);
   link.download = name;
   link.textContent = `Download all as ${name}`;
-  links.push(link.href);
+  offered.set(link.href, zip);
   $('zip').append(link);
 }
 
