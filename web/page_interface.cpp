@@ -12,9 +12,9 @@
 #include "page_texts.h"
 #include "part_images.h"
 #include "socket_line.h"
+#include "verify_text.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -148,29 +148,6 @@ std::string wholeInputReason(const Input& input)
     if (reason.empty() && input.bytes.size() < input.size)   // the page read too little of it
         reason = shortReadReason(std::size_t(input.size));
     return reason.empty() ? "" : cannotRead(input.name, reason);
-}
-
-// TEMPORARY until verify's printed lines come from one routine shared with the CLI.
-std::string hexTmp(std::size_t value)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%X", unsigned(value));
-    return text;
-}
-std::vector<std::string> verifyLines(const DumpReport& report, const std::string& path)
-{
-    std::vector<std::string> lines;
-    std::string part = "part " + std::to_string(report.part + 1);
-    lines.push_back(report.matches ? path + ": matches " + part
-                                   : path + ": differs from " + part + " in " + std::to_string(report.differing) + " of " + std::to_string(report.total) + " bytes");
-    for (const DifferingByte& byte : report.first) {
-        char values[32];
-        std::snprintf(values, sizeof values, ": read 0x%02X, expected 0x%02X", byte.read, byte.expected);
-        lines.push_back("  offset " + hexTmp(byte.dumpOffset) + ", " + (byte.imageOffset ? "image " + hexTmp(*byte.imageOffset) : std::string("not in the image")) + values);
-    }
-    for (const Finding& finding : report.findings)
-        lines.push_back("  " + finding.text);
-    return lines;
 }
 
 }  // namespace
@@ -309,7 +286,7 @@ int pageVerify(int dumps, int width, int swap, const char* fillTo, const char* f
         return refuse(cannotRead(inputs[0].name, reason));
     std::vector<std::string> lines;
     for (std::size_t k = 0; k < reports.size(); ++k) {
-        for (const std::string& line : verifyLines(reports[k], names[k]))
+        for (const std::string& line : verifyLines(reports[k], names[k], shape, false))
             lines.push_back(jsonString(line));
     }
     outputs.clear();
