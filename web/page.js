@@ -164,6 +164,10 @@ async function act(action, files, options, label, current, most) {
     say(report.message ? '' :
       sizes.length ? `${sizes.length} file${sizes.length > 1 ? 's' : ''} ready: click one to save it.` : 'Done.');
     return report;
+  } catch (error) {   // a file that cannot be read, deleted since it was picked say
+    say('');
+    if (current()) $('message').textContent = 'the page could not do this: ' + error.message;
+    return null;
   } finally {
     setBusy(-1);
   }
