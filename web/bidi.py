@@ -6,6 +6,7 @@ import json
 import os
 import re
 import subprocess
+import threading
 
 import websocket
 
@@ -31,10 +32,15 @@ class Firefox(PageDriver):
             [FIREFOX, "--headless", "--no-remote", "--profile", profile, "--remote-debugging-port", "0",
              f"--window-size={size[0]},{size[1]}", "about:blank"],
             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+        listening = None
         for line in self.process.stderr:
             listening = re.search(r"WebDriver BiDi listening on (ws://\S+)", line)
             if listening:
                 break
+        if not listening:
+            raise RuntimeError("Firefox did not start its WebDriver BiDi server")
+        # The rest of its messages are read and dropped, lest a full pipe stop it.
+        threading.Thread(target=self.process.stderr.read, daemon=True).start()
         self.socket = websocket.create_connection(listening.group(1) + "/session", timeout=120,
                                                   suppress_origin=True)
         self.serial, self.events = 0, []
