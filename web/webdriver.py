@@ -39,8 +39,12 @@ class WebKit(PageDriver):
                 break
             except (urllib.error.URLError, ConnectionError):
                 time.sleep(0.1)
-        session = self.call("POST", "/session", {"capabilities": {"alwaysMatch": {
-            "webkitgtk:browserOptions": {"binary": MINIBROWSER, "args": ["--automation"]}}}})
+        try:
+            session = self.call("POST", "/session", {"capabilities": {"alwaysMatch": {
+                "webkitgtk:browserOptions": {"binary": MINIBROWSER, "args": ["--automation"]}}}})
+        except Exception:
+            self.stop()
+            raise
         self.version = session["capabilities"]["browserVersion"]
         self.base += "/session/" + session["sessionId"]
         self.call("POST", "/window/rect", {"width": size[0], "height": size[1]})
@@ -86,10 +90,13 @@ class WebKit(PageDriver):
     def downloads(self, folder, selector="#outputs a"):
         return self.offered(selector)
 
+    def stop(self):
+        for process in (self.process, self.display):
+            process.terminate()
+            process.wait()
+
     def close(self):
         try:
             self.call("DELETE", "")
         finally:
-            for process in (self.process, self.display):
-                process.terminate()
-                process.wait()
+            self.stop()
