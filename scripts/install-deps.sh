@@ -13,7 +13,8 @@ packages="cmake make g++ libgtest-dev googletest libbenchmark-dev g++-mingw-w64-
           g++-mingw-w64-x86-64-posix wine64 g++-aarch64-linux-gnu g++-arm-linux-gnueabihf
           qemu-user-static git zip unzip file lintian
           clang-14 lld-14 wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32
-          libclang-rt-14-dev-wasm32 python3 chromium python3-websocket"
+          libclang-rt-14-dev-wasm32 python3 chromium python3-websocket firefox-esr
+          webkit2gtk-driver libwebkit2gtk-4.1-0"
 
 missing=""
 for package in $packages; do

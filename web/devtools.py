@@ -12,10 +12,14 @@ import time
 
 import websocket
 
+from page_driver import PageDriver
+
 CHROMIUM = shutil.which("chromium")
 
 
-class Browser:
+class Browser(PageDriver):
+    name = "Chromium"
+
     def __init__(self, profile, downloads, size=(900, 1000)):
         self.process = subprocess.Popen(
             [CHROMIUM, "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
@@ -37,6 +41,7 @@ class Browser:
                   downloadPath=downloads, eventsEnabled=True)
         for domain in ("Network", "Page", "DOM", "Runtime"):
             self.call(domain + ".enable")
+        self.version = self.call("Browser.getVersion", browser=True)["product"].split("/")[-1]
 
     def call(self, method, browser=False, session=None, **params):
         self.serial += 1
@@ -81,15 +86,12 @@ class Browser:
         for kind in ("mouseMoved", "mousePressed", "mouseReleased"):
             self.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left", clickCount=1)
 
-    def idle(self):
-        self.run("""new Promise((done) => { const p = document.querySelector('#status progress');
-            (function wait() { p.hidden ? done() : setTimeout(wait, 20); })(); })""")
-
-    def pick(self, input_id, paths):
+    def pick(self, input_id, paths, wait=True):
         root = self.call("DOM.getDocument")["root"]["nodeId"]
         node = self.call("DOM.querySelector", nodeId=root, selector="#" + input_id)["nodeId"]
         self.call("DOM.setFileInputFiles", nodeId=node, files=paths)
-        self.idle()
+        if wait:
+            self.idle()
 
     def downloads(self, folder, selector="#outputs a"):
         saved = []
@@ -109,7 +111,7 @@ class Browser:
     # The page's worker is held at its start until its requests are watched too.
     def open(self, page):
         self.call("Target.setAutoAttach", autoAttach=True, waitForDebuggerOnStart=True, flatten=True)
-        self.call("Page.navigate", url="file://" + os.path.abspath(page))
+        self.call("Page.navigate", url=self.url(page))
         worker = {"type": None}
         while worker["type"] != "worker":
             attached = self.event("Target.attachedToTarget")

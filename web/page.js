@@ -2,35 +2,60 @@
 'use strict';
 const $ = (id) => document.getElementById(id);
 const status = $('status');
-let links = [];
-let identified = null;   // the parts identify last saw, for the merge to take
+// Each link's Blob by its URL, until the next action revokes them: the page's tests read
+// a link's bytes here in a browser whose downloads their driver cannot save.
+const offered = new Map();
+let limit = 0;   // the most bytes of a file any action takes
+// Every pick of a file counts, and so does every identify asked for: an action whose files
+// a newer pick has replaced shows nothing, and is skipped if it has not yet begun.
+const picks = { image: 0, parts: 0, dumps: 0 };
+let identifies = 0;
+let busy = 0;   // actions asked for and not yet ended
 
 const worker = new Worker(URL.createObjectURL(
   new Blob([$('worker-source').textContent], { type: 'text/javascript' })));
 let answer = null;
 worker.onmessage = (event) => answer(event.data);
 
+// The worker takes one request at a time, in the order asked. `make` builds the request when
+// its turn comes, reading the files then, or gives none for an action gone stale.
 let queue = Promise.resolve();
-function ask(request) {
-  const reply = queue.then(() => new Promise((resolve) => {
-    answer = resolve;
-    worker.postMessage(request);
-  }));
+function ask(make) {
+  const reply = queue.then(async () => {
+    const request = await make();
+    if (!request) return null;
+    return new Promise((resolve) => {
+      answer = resolve;
+      worker.postMessage(request, (request.inputs || []).map((input) => input.bytes));
+    });
+  });
   queue = reply.catch(() => {});
   return reply;
 }
 
-const ready = ask({ module: Uint8Array.from(atob($('module').textContent), (c) => c.charCodeAt(0)) })
+const ready = ask(() => ({ module: Uint8Array.from(atob($('module').textContent), (c) => c.charCodeAt(0)) }))
   .then((report) => {
+    limit = report.limit;
     for (const cpu of report.cpus) $('cpu').add(new Option(`${cpu.name}: ${cpu.description}`, cpu.name));
     $('cpu-row').hidden = report.cpus.length === 0;
   });
 
+// The files are read here, not in the worker: WebKit lets no worker of a page opened from disk
+// read a file, and a transferred ArrayBuffer reaches the worker without a copy. `most` gives
+// how many bytes of a file the action takes.
+function readInputs(files, most) {
+  return Promise.all(files.map(async (file) => ({
+    name: file.name, size: file.size, bytes: await file.slice(0, most(file)).arrayBuffer() })));
+}
+const whole = (file) => (file.size > limit ? 0 : file.size);   // an over-long file is refused by its size
+const shares = (files) => () => Math.floor(limit / files.length);
+
 function clearResults() {
-  for (const url of links) URL.revokeObjectURL(url);
-  links = [];
+  for (const url of offered.keys()) URL.revokeObjectURL(url);
+  offered.clear();
   $('outputs').replaceChildren();
   $('zip').replaceChildren();
+  $('findings').textContent = '';
   $('message').textContent = '';
 }
 
@@ -48,7 +73,7 @@ function showOutputs(outputs) {
     link.href = URL.createObjectURL(output.blob);
     link.download = output.name;
     link.textContent = output.name;
-    links.push(link.href);
+    offered.set(link.href, output.blob);
     const item = document.createElement('li');
     sizes.push(detail(`${output.size} bytes, checksums to come`));
     item.append(link, sizes[sizes.length - 1]);
@@ -92,42 +117,66 @@ function zipOf(outputs, sums) {
 
 function offerZip(outputs, sums, name) {
   const link = document.createElement('a');
-  link.href = URL.createObjectURL(zipOf(outputs, sums));
+  const zip = zipOf(outputs, sums);
+  link.href = URL.createObjectURL(zip);
   link.download = name;
   link.textContent = `Download all as ${name}`;
-  links.push(link.href);
+  offered.set(link.href, zip);
   $('zip').append(link);
 }
 
-// Every action clears the results of the one before first, so a refusal never leaves links
-// that look like its own.
-async function act(action, files, options, label) {
-  clearResults();
-  const buttons = document.querySelectorAll('button');
-  buttons.forEach((button) => { button.disabled = true; });
-  status.querySelector('progress').hidden = false;
-  status.querySelector('span').textContent = label;
+function setBusy(change) {
+  busy += change;
+  document.querySelectorAll('button').forEach((button) => { button.disabled = busy > 0; });
+  status.querySelector('progress').hidden = busy === 0;
+}
+
+// An action on `files`, reading of each the bytes `most` gives, while `current()` says no
+// newer pick has replaced them. When its turn comes it clears the results of the one before
+// first, so a refusal never leaves links that look like its own. Gives the report, or null
+// for an action gone stale.
+async function act(action, files, options, label, current, most) {
+  setBusy(1);
+  const say = (text) => { if (current()) status.querySelector('span').textContent = text; };
+  say(label);
   try {
     await ready;
-    const report = await ask({ action, files: Array.from(files), options });
+    const report = await ask(async () => {
+      if (!current()) return null;
+      clearResults();
+      say(label);
+      return { action, options, inputs: await readInputs(files, most) };
+    });
+    if (!report || !current()) return null;
     $('message').textContent = report.message;
+    if (report.findings) $('findings').textContent = report.findings.join('\n');
     const sizes = showOutputs(report.outputs);
     if (sizes.length) {
-      status.querySelector('span').textContent = 'Computing the checksums…';
-      const { sums = [], message = '' } = await ask({ action: 'checksums' });
+      say('Computing the checksums…');
+      const { sums = [], message = '' } = await ask(() => ({ action: 'checksums' }));
+      if (!current()) return null;
       $('message').textContent = message;
       sums.forEach((sum, k) => {
         sizes[k].textContent = `${report.outputs[k].size} bytes, CRC32 ${sum.crc32}, SHA-1 ${sum.sha1}`;
       });
       if (sums.length > 1) offerZip(report.outputs, sums, files[0].name.replace(/(.)\.[^.]*$/, '$1') + '.zip');
     }
-    status.querySelector('span').textContent = report.message ? '' :
-      sizes.length ? `${sizes.length} file${sizes.length > 1 ? 's' : ''} ready: click one to save it.` : 'Done.';
+    say(report.message ? '' :
+      sizes.length ? `${sizes.length} file${sizes.length > 1 ? 's' : ''} ready: click one to save it.` : 'Done.');
     return report;
+  } catch (error) {   // a file that cannot be read, deleted since it was picked say
+    say('');
+    if (current()) $('message').textContent = 'the page could not do this: ' + error.message;
+    return null;
   } finally {
-    status.querySelector('progress').hidden = true;
-    buttons.forEach((button) => { button.disabled = false; });
+    setBusy(-1);
   }
+}
+
+// Whether the inputs named hold the files they held when this was called.
+function unchanged(...inputs) {
+  const seen = inputs.map((input) => picks[input]);
+  return () => inputs.every((input, k) => picks[input] === seen[k]);
 }
 
 function layout() {
@@ -140,20 +189,33 @@ function refuse(message) {
 }
 
 function pickedImage() {
-  if ($('image').files.length === 1) return $('image').files;
+  if ($('image').files.length === 1) return Array.from($('image').files);
   refuse('choose one image first');
   return null;
 }
 
+// Split's layout and fill, which verify takes too.
+function shape() {
+  return { ...layout(), fillTo: $('fill-to').value.trim(), fill: $('fill').value.trim(),
+           mirror: $('mirror').checked ? 1 : 0 };
+}
+
 $('split').onclick = () => {
   const files = pickedImage();
-  if (files) act('split', files, { ...layout(), fillTo: $('fill-to').value.trim(),
-    fill: $('fill').value.trim(), mirror: $('mirror').checked ? 1 : 0 }, `Splitting ${files[0].name}…`);
+  if (files) act('split', files, shape(), `Splitting ${files[0].name}…`, unchanged('image'), whole);
 };
 
 $('swap-bytes').onclick = () => {
   const files = pickedImage();
-  if (files) act('swap', files, {}, `Swapping ${files[0].name}…`);
+  if (files) act('swap', files, {}, `Swapping ${files[0].name}…`, unchanged('image'), whole);
+};
+
+$('verify').onclick = () => {
+  const image = pickedImage();
+  const dumps = Array.from($('dumps').files);
+  if (image && !dumps.length) refuse('choose 2 or 4 dumps first');
+  if (image && dumps.length)
+    act('verify', [image[0], ...dumps], shape(), `Verifying ${dumps.length} dumps…`, unchanged('image', 'dumps'), whole);
 };
 
 $('chip').onchange = () => { $('fill-to').value = $('chip').value; };
@@ -178,14 +240,18 @@ function showParts(files, warnings) {
   }
 }
 
+// Each pick of parts, and each change of the CPU, asks for a new identify; only the newest
+// may set the order and lanes.
 async function identify() {
   const files = Array.from($('parts').files);
-  identified = files;
+  const run = ++identifies;
+  const newest = () => run === identifies;
   $('identify').textContent = '';
   if ([2, 4].includes(files.length)) $('count').value = files.length;
   showParts(files, []);
-  const report = await act('identify', files, { cpu: $('cpu').value }, 'Identifying the parts…');
-  if (!report.identify) return;
+  const report = await act('identify', files, { cpu: $('cpu').value }, 'Identifying the parts…',
+                           newest, shares(files));
+  if (!report || !report.identify || !newest()) return;
   const verdict = report.identify;
   showParts(files, verdict.warnings);
   $('identify').textContent = verdict.lines.join('\n');
@@ -195,21 +261,26 @@ async function identify() {
   $('swap').checked = verdict.swap;
 }
 
-$('parts').onchange = identify;
+$('image').onchange = () => { picks.image++; };
+$('dumps').onchange = () => {
+  picks.dumps++;
+  if ([2, 4].includes($('dumps').files.length)) $('count').value = $('dumps').files.length;
+};
+$('parts').onchange = () => { picks.parts++; identify(); };
 $('cpu').onchange = () => { if ($('parts').files.length) identify(); };
 
 $('merge').onclick = () => {
-  const files = identified && identified.length ? identified : null;
-  if (!files) {
+  const files = Array.from($('parts').files);
+  if (!files.length) {
     refuse('choose 2 or 4 parts first');
     return;
   }
   const order = [0, 1, 2, 3].map((k) => ($(`lane-${k + 1}`) ? +$(`lane-${k + 1}`).value : 0));
-  act('merge', files, { ...layout(), order }, 'Merging the parts…');
+  act('merge', files, { ...layout(), order }, 'Merging the parts…', unchanged('parts'), shares(files));
 };
 
 // A file dropped on a box is taken as if picked there.
-for (const [box, input] of [['split-box', 'image'], ['merge-box', 'parts']]) {
+for (const [box, input] of [['split-box', 'image'], ['merge-box', 'parts'], ['verify-box', 'dumps']]) {
   $(box).addEventListener('dragover', (event) => { event.preventDefault(); $(box).classList.add('over'); });
   $(box).addEventListener('dragleave', () => $(box).classList.remove('over'));
   $(box).addEventListener('drop', (event) => {

@@ -3,6 +3,7 @@
 #include "page_interface.h"
 
 #include "checksums.h"
+#include "dump_findings.h"
 #include "identify_report.h"
 #include "image_limits.h"
 #include "input_rules.h"
@@ -11,6 +12,7 @@
 #include "page_texts.h"
 #include "part_images.h"
 #include "socket_line.h"
+#include "verify_text.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -29,7 +31,9 @@ struct PageOutput {
     std::string socket;
 };
 
-Input inputs[4];
+// The image in slot 0 and up to four parts or dumps after it, or the parts from slot 0.
+constexpr int kSlots = 5;
+Input inputs[kSlots];
 std::vector<PageOutput> outputs;
 std::string report;
 
@@ -40,9 +44,9 @@ int refuse(const std::string& message)
     return 0;
 }
 
-// The report of an action that made outputs; their checksums come apart, so the page can
-// offer the outputs while they are summed.
-int answer(const std::string& identify = "")
+// The report of an action that made outputs, with `more` fields; their checksums come apart,
+// so the page can offer the outputs while they are summed.
+int answer(const std::string& more = "")
 {
     std::vector<std::string> items;
     for (const PageOutput& output : outputs)
@@ -50,7 +54,7 @@ int answer(const std::string& identify = "")
                         std::to_string(output.bytes.size()) + ",\"socket\":" +
                         jsonString(output.socket) + "}");
     report = "{\"message\":\"\",\"outputs\":" + jsonList(items) +
-             (identify.empty() ? "" : ",\"identify\":" + identify) + "}";
+             more + "}";
     return int(outputs.size());
 }
 
@@ -117,6 +121,35 @@ std::string identifyJson(const IdentifyReport& verdict, const std::vector<std::s
            jsonList(lines) + ",\"warnings\":" + jsonList(warnings) + "}";
 }
 
+// The layout and fill that split and verify share, checked in the order the command line
+// checks them; the reason for a refusal, or "".
+std::string readShape(int parts, int width, int swap, const char* fillTo, const char* fill,
+                      int mirror, PartShape& shape)
+{
+    shape = PartShape{parts, width == 2 ? 2 : 1, swap != 0};
+    std::optional<std::size_t> chip;
+    std::optional<unsigned char> fillByte;
+    std::string reason = *fillTo ? readFillTo(fillTo, chip) : "";
+    if (reason.empty() && chip && !mirror)
+        reason = readFill(fill, fillByte);
+    if (reason.empty())
+        reason = pairingReason(width, shape.swap, mirror != 0, chip.has_value());
+    if (reason.empty() && chip)
+        reason = fillToReason(*chip, std::size_t(parts), shape.width);
+    shape.fillTo = chip.value_or(0);
+    shape.fill = fillByte.value_or(kDefaultFill);
+    shape.mirror = mirror != 0;
+    return reason;
+}
+
+std::string wholeInputReason(const Input& input)
+{
+    std::string reason = wholeFileReason(input.size, kImageLimit, "");
+    if (reason.empty() && input.bytes.size() < input.size)   // the page read too little of it
+        reason = shortReadReason(std::size_t(input.size));
+    return reason.empty() ? "" : cannotRead(input.name, reason);
+}
+
 }  // namespace
 
 char* pageAlloc(std::size_t size)
@@ -131,12 +164,18 @@ void pageFree(char* text)
 
 unsigned char* pageInput(int slot, const char* name, double size, std::size_t count)
 {
-    Input& input = inputs[slot & 3];
+    Input& input = inputs[slot >= 0 && slot < kSlots ? slot : 0];
     input.name = name;
     input.size = std::uint64_t(size);
     input.bytes.assign(count, 0);
     input.bytes.shrink_to_fit();
     return input.bytes.data();
+}
+
+void pageForgetInputs()
+{
+    for (Input& input : inputs)
+        input = Input{};
 }
 
 double pageReadLimit()
@@ -148,26 +187,13 @@ int pageSplit(int parts, int width, int swap, const char* fillTo, const char* fi
 {
     if (!validCount(parts))
         return refuse("give 2 or 4 parts");
-    PartShape shape{parts, width == 2 ? 2 : 1, swap != 0};
-    std::optional<std::size_t> chip;
-    std::optional<unsigned char> fillByte;
-    std::string reason = *fillTo ? readFillTo(fillTo, chip) : "";
-    if (reason.empty() && chip && !mirror)
-        reason = readFill(fill, fillByte);
+    PartShape shape;
+    std::string reason = readShape(parts, width, swap, fillTo, fill, mirror, shape);
     if (reason.empty())
-        reason = pairingReason(width, shape.swap, mirror != 0, chip.has_value());
-    if (reason.empty() && chip)
-        reason = fillToReason(*chip, std::size_t(parts), shape.width);
+        reason = wholeInputReason(inputs[0]);
     if (!reason.empty())
         return refuse(reason);
-
     const Input& image = inputs[0];
-    reason = wholeFileReason(image.size, kImageLimit, "");
-    if (!reason.empty())
-        return refuse(cannotRead(image.name, reason));
-    shape.fillTo = chip.value_or(0);
-    shape.fill = fillByte.value_or(kDefaultFill);
-    shape.mirror = mirror != 0;
     std::vector<Bytes> made = splitImage(image.bytes, shape, reason);
     if (!reason.empty())   // every part has the same size
         return refuse(cannotWrite(nameWithSuffix(image.name, "-1"), reason));
@@ -209,7 +235,7 @@ int pageIdentify(int parts, const char* cpu)
     if (!reason.empty())
         return refuse(reason);
     outputs.clear();
-    answer(identifyJson(identifyLayouts(bytes, {cpu}), notes, parts));
+    answer(",\"identify\":" + identifyJson(identifyLayouts(bytes, {cpu}), notes, parts));
     return 1;
 }
 
@@ -222,8 +248,12 @@ int pageMerge(int parts, int lane1, int lane2, int lane3, int lane4, int width, 
         return refuse(pairing);
     int lanes[] = {lane1, lane2, lane3, lane4};
     std::vector<int> order;
-    for (int k = 0; k < parts; ++k)
-        order.push_back(lanes[k] & 3);
+    for (int k = 0; k < parts; ++k) {
+        if (lanes[k] < 0 || lanes[k] >= parts)
+            return refuse("part " + std::to_string(k + 1) + " is none of the " +
+                          std::to_string(parts) + " parts given");
+        order.push_back(lanes[k]);
+    }
     std::vector<Bytes> bytes;
     std::vector<std::string> notes;
     std::string reason = readParts(order, width == 2 ? 2 : 1, bytes, notes);
@@ -232,6 +262,36 @@ int pageMerge(int parts, int lane1, int lane2, int lane3, int lane4, int width, 
     outputs.clear();
     outputs.push_back({mergedName(inputs[order[0]].name), mergeParts(bytes, width == 2 ? 2 : 1, swap != 0), ""});
     return answer();
+}
+
+int pageVerify(int dumps, int width, int swap, const char* fillTo, const char* fill, int mirror)
+{
+    if (!validCount(dumps))
+        return refuse("give an image and 2 or 4 dumps");
+    PartShape shape;
+    std::string reason = readShape(dumps, width, swap, fillTo, fill, mirror, shape);
+    for (int slot = 0; slot <= dumps && reason.empty(); ++slot)
+        reason = wholeInputReason(inputs[slot]);
+    if (!reason.empty())
+        return refuse(reason);
+    // The dumps are moved, not copied: each action is given its inputs afresh.
+    std::vector<Bytes> read;
+    std::vector<std::string> names;
+    for (int slot = 1; slot <= dumps; ++slot) {
+        read.push_back(std::move(inputs[slot].bytes));
+        names.push_back(inputs[slot].name);
+    }
+    std::vector<DumpReport> reports = verifyDumps(inputs[0].bytes, shape, read, reason);
+    if (!reason.empty())
+        return refuse(cannotRead(inputs[0].name, reason));
+    std::vector<std::string> lines;
+    for (std::size_t k = 0; k < reports.size(); ++k) {
+        for (const std::string& line : verifyLines(reports[k], names[k], shape, false))
+            lines.push_back(jsonString(line));
+    }
+    outputs.clear();
+    answer(",\"findings\":" + jsonList(lines));
+    return 1;
 }
 
 const char* pageReport()

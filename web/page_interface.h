@@ -1,4 +1,4 @@
-// The browser page's door to the engine, split, merge, swap and identify: plain C calls over
+// The browser page's door to the engine, split, merge, swap, identify and verify: plain C calls over
 // bytes the page puts into input slots, with every answer in one JSON report and the bytes
 // of each output read from the module's memory. Natively the same calls serve the tests.
 #pragma once
@@ -15,8 +15,10 @@ extern "C" {
 // Memory for the page's strings.
 PAGE_CALL(pageAlloc) char* pageAlloc(std::size_t size);
 PAGE_CALL(pageFree) void pageFree(char* text);
-// Room for the first `count` bytes of a file of `size` bytes in input slot 0 to 3; the
-// page reads no more of a file than pageReadLimit(), the most any command takes.
+// Room for the first `count` bytes of a file of `size` bytes in input slot 0 to 4; the
+// page reads no more of a file than pageReadLimit(), the most any command takes. Each
+// action begins by forgetting the inputs of the one before, so none reads a stale file.
+PAGE_CALL(pageForgetInputs) void pageForgetInputs();
 PAGE_CALL(pageInput) unsigned char* pageInput(int slot, const char* name, double size,
                                               std::size_t count);
 PAGE_CALL(pageReadLimit) double pageReadLimit();
@@ -25,10 +27,15 @@ PAGE_CALL(pageReadLimit) double pageReadLimit();
 PAGE_CALL(pageSplit) int pageSplit(int parts, int width, int swap, const char* fillTo,
                                    const char* fill, int mirror);
 PAGE_CALL(pageSwap) int pageSwap();
-// Identify reads parts 0 to parts - 1 as given; merge takes lane k from slot order[k].
+// Identify reads parts 0 to parts - 1 as given; merge takes lane k from slot order[k],
+// refusing a slot beyond the parts given.
 PAGE_CALL(pageIdentify) int pageIdentify(int parts, const char* cpu);
 PAGE_CALL(pageMerge) int pageMerge(int parts, int lane1, int lane2, int lane3, int lane4,
                                    int width, int swap);
+// Verify compares dumps 1 to `dumps` in slots 1 to 4 with the parts split makes from the
+// image in slot 0; the report's findings are the lines kestrum-cli verify prints.
+PAGE_CALL(pageVerify) int pageVerify(int dumps, int width, int swap, const char* fillTo,
+                                     const char* fill, int mirror);
 PAGE_CALL(pageReport) const char* pageReport();
 // The outputs' CRC32 and SHA-1, as a JSON list; the report is replaced by it.
 PAGE_CALL(pageChecksums) const char* pageChecksums();

@@ -1,5 +1,5 @@
-// The engine's side of the page, off the main thread: it reads the picked files into the
-// WebAssembly module, calls it and hands back its report with the outputs' bytes.
+// The engine's side of the page, off the main thread: it puts the picked files' bytes into
+// the WebAssembly module, calls it and hands back its report with the outputs' bytes.
 'use strict';
 let wasm = null;
 let moduleBytes = null;
@@ -28,36 +28,31 @@ function readText(at) {
   return new TextDecoder().decode(bytes.subarray(at, end));
 }
 
-// No command takes more than `most` bytes of a file, so no more are read; the module still
-// learns the file's whole size. The file streams straight into the module's memory, which
-// spares the browser a fresh buffer as big as the file.
-async function load(slot, file, most) {
-  const count = Math.min(file.size, most);
-  const at = withText(file.name, (name) => wasm.pageInput(slot, name, file.size, count));
-  const reader = file.slice(0, count).stream().getReader();
-  for (let filled = 0; ;) {
-    const { done, value } = await reader.read();
-    if (done) break;
-    memory(at + filled, value.length).set(value);
-    filled += value.length;
-  }
+// The page reads the files on its own thread (WebKit lets no worker of a page opened from
+// disk read a file) and hands their bytes over; they go into slots from 0, after the module
+// has forgotten the inputs of the action before.
+function load(inputs) {
+  wasm.pageForgetInputs();
+  inputs.forEach((input, slot) => {
+    const at = withText(input.name, (name) => wasm.pageInput(slot, name, input.size, input.bytes.byteLength));
+    memory(at, input.bytes.byteLength).set(new Uint8Array(input.bytes));
+  });
 }
 
-async function run({ action, files, options: o }) {
-  const limit = wasm.pageReadLimit();
-  const image = action === 'split' || action === 'swap';
-  const loaded = image ? 1 : Math.min(files.length, 4);
-  for (let k = 0; k < loaded; k++)
-    await load(k, files[k], image ? (files[k].size > limit ? 0 : limit) : Math.floor(limit / files.length));
+function run({ action, inputs, options: o }) {
+  load(inputs);
+  const shape = (call, count) => withText(o.fillTo, (fillTo) => withText(o.fill, (fill) =>
+    call(count, o.width, o.swap, fillTo, fill, o.mirror)));
   if (action === 'split')
-    withText(o.fillTo, (fillTo) => withText(o.fill, (fill) =>
-      wasm.pageSplit(o.count, o.width, o.swap, fillTo, fill, o.mirror)));
+    shape(wasm.pageSplit, o.count);
+  else if (action === 'verify')
+    shape(wasm.pageVerify, inputs.length - 1);
   else if (action === 'swap')
     wasm.pageSwap();
   else if (action === 'identify')
-    withText(o.cpu, (cpu) => wasm.pageIdentify(files.length, cpu));
+    withText(o.cpu, (cpu) => wasm.pageIdentify(inputs.length, cpu));
   else
-    wasm.pageMerge(files.length, ...o.order, o.width, o.swap);
+    wasm.pageMerge(inputs.length, ...o.order, o.width, o.swap);
   const report = JSON.parse(readText(wasm.pageReport()));
   report.outputs.forEach((output, k) => {
     output.blob = new Blob([memory(wasm.pageOutput(k), wasm.pageOutputSize(k))],
@@ -80,9 +75,9 @@ onmessage = async (event) => {
     if (event.data.module) {
       moduleBytes = event.data.module;
       await start();
-      report = { ready: true, cpus: JSON.parse(readText(wasm.pageCpuHints())) };
+      report = { limit: wasm.pageReadLimit(), cpus: JSON.parse(readText(wasm.pageCpuHints())) };
     } else {
-      report = event.data.action === 'checksums' ? checksums() : await run(event.data);
+      report = event.data.action === 'checksums' ? checksums() : run(event.data);
     }
   } catch (error) {
     // A module that trapped, out of memory say, may be left in any state: start it afresh.

@@ -68,6 +68,11 @@ TEST(PageInterface, GivesWhatSplitAndMergeMakeOrTheirRefusal)
         {"a chip size of no size", [&] { return pageSplit(2, 1, 0, "12Q", "", 0); }, {},
          "\"--fill-to takes a size such as 32768, 512K or 2M, not '12Q'\""},
         {"three parts", [&] { return pageIdentify(3, ""); }, {}, "\"give 2 or 4 parts\""},
+        {"a lane beyond the parts given, its slot filled by an earlier action", [&] {
+             give(3, "old.bin", p1);
+             give(0, "a.bin", p1), give(1, "b.bin", p2);
+             return pageMerge(2, 0, 3, 0, 0, 1, 0);
+         }, {}, "\"part 2 is none of the 2 parts given\""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -1,0 +1,14 @@
+// The lines kestrum-cli verify prints for one dump, as text, so the page shows each dump in
+// the command's own words and order.
+#pragma once
+
+#include "dump_findings.h"
+#include "part_images.h"
+
+#include <string>
+#include <vector>
+
+// The dump's line, its socket's line when `verbose`, then, indented, its first differing
+// bytes and its findings; each line without its end of line.
+std::vector<std::string> verifyLines(const DumpReport& report, const std::string& name,
+                                     const PartShape& shape, bool verbose);
