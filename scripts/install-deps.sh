@@ -37,12 +37,13 @@ sudo=""
 [ "$(id -u)" -ne 0 ] && sudo=sudo
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
+# apt's words go to the log, unabridged, for reason() to pick from.
 apt() {
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get -y -qq --no-install-recommends "$@" >"$log" 2>&1
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get -y --no-install-recommends "$@" >"$log" 2>&1
 }
 # apt's reason in one line: the first unmet dependency, else its first error.
 reason() {
-  { grep ' : Depends: ' "$log"; grep '^E: ' "$log"; } | head -n 1 | sed 's/^ *//'
+  { grep ' : Depends: ' "$log" || :; grep '^E: ' "$log" || :; } | head -n 1 | sed 's/^ *//'
 }
 
 # 32-bit Windows programs need Wine's i386 build.

@@ -8,9 +8,8 @@ bin=$(cd "$2/bin" && pwd)
 STATE=$bin/installed
 export STATE PATH="$bin:$PATH"
 stand_in() { name=$1; shift; printf '#!/bin/sh\n%s\n' "$@" >"$bin/$name"; chmod +x "$bin/$name"; }
-# apt-get's options come first, then what it is to do.
-stand_in apt-get '[ "$4" != update ] || { echo "E: File has unexpected size. Mirror sync in progress?"; exit 100; }' \
-  'shift 4; for p; do case " $REFUSE " in *" $p "*) echo " $p : Depends: zlib1g (= 1) but it is not"; exit 100;; esac; done' \
+stand_in apt-get 'case " $* " in *" update "*) echo "E: File has unexpected size. Mirror sync in progress?"; exit 100;; esac' \
+  'for p; do case " $REFUSE " in *" $p "*) echo "E: $p: Depends: zlib1g (= 1) but it is not"; exit 100;; esac; done' \
   'printf "%s\n" "$@" >>"$STATE"'
 stand_in dpkg-query 'for p; do :; done; grep -qx "$p" "$STATE" && echo "install ok installed"'
 stand_in dpkg ':'; stand_in sleep ':'; stand_in sudo 'exec "$@"'
@@ -20,8 +19,8 @@ stand_in wine '[ "$1" = --version ] || [ "$WINEARCH" = win64 ] || { echo "it loo
 stand_in wineserver ':'
 
 # Refused packages and the status and lines expected; zip is needed, wine32 is not.
-for case in "wine32:i386|0|wine32:i386 cannot be installed, so its tests will be skipped: wine32:i386 : Depends" \
-            "zip wine32:i386|1|zip cannot be installed: zip : Depends"; do
+for case in "wine32:i386|0|wine32:i386 cannot be installed, so its tests will be skipped: E: wine32:i386: Depends" \
+            "zip wine32:i386|1|zip cannot be installed: E: zip: Depends"; do
   : >"$STATE"
   status=0
   REFUSE=${case%%|*} sh scripts/install-deps.sh >"$2/log" 2>&1 || status=$?
