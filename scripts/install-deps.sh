@@ -48,7 +48,7 @@ reason() {
 
 # 32-bit Windows programs need Wine's i386 build.
 $sudo dpkg --add-architecture i386
-# Tried three times, 30 s apart, when the build needs something, else once.
+# Tried three times, 30 s apart, where a needed package is missing, else once.
 tries=1
 [ -z "$needed" ] || tries=3
 until apt update; do
