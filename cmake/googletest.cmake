@@ -22,14 +22,15 @@ endif()
 include(GoogleTest)
 
 # kestrum_add_test(name sources...): a GoogleTest program, each case a CTest test.
-# Where Wine cannot run the program, it is still built and its run is reported as skipped.
+# Where Wine cannot run the program, it is still built and its run is reported as skipped,
+# with the reason the configure step found (wine_probe.cmake).
 function(kestrum_add_test name)
   add_executable(${name} ${ARGN})
   target_link_libraries(${name} PRIVATE GTest::gtest_main)
   target_link_options(${name} PRIVATE ${KESTRUM_TEST_LINK_OPTIONS})
   if(KESTRUM_WINE_UNUSABLE)
     add_test(NAME ${name}.UnderWine
-             COMMAND sh -c "echo 'wine cannot run 32-bit programs on this machine'; exit 77")
+             COMMAND sh -c "cat \"$1\"; exit 77" sh ${CMAKE_BINARY_DIR}/wine-probe.txt)
     set_tests_properties(${name}.UnderWine PROPERTIES SKIP_RETURN_CODE 77)
     return()
   endif()

@@ -14,15 +14,9 @@ cmake --build --preset web --target kestrum_page
 page=$PWD/build/web/kestrum.html
 echo "the browser page: $page (open it in any browser)"
 
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target kestrum
-build=build/windows
-if ! wine --version >/dev/null 2>&1; then
-  echo "Wine cannot run 32-bit programs on this machine: building the 64-bit test build" >&2
-  cmake --preset windows-x64 >/dev/null
-  cmake --build --preset windows-x64 --target kestrum
-  build=build/windows-x64
-fi
+# The 64-bit test build where Wine runs no 32-bit programs; the script says why.
+build=$(sh scripts/pick-windows-build.sh build)
+cmake --build "$build" --target kestrum
 echo "starting $build/KESTRUM.EXE"
 
 if [ -n "${DISPLAY:-}" ]; then

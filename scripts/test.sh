@@ -1,5 +1,6 @@
 #!/bin/sh
-# Builds everything and runs every test: the engine and kestrum-cli natively under ASan
+# Builds everything and runs every test: install-deps.sh and the Wine check of the
+# configure step on stand-ins that fail them; the engine and kestrum-cli natively under ASan
 # and UBSan; then the release (scripts/release.sh): KESTRUM.EXE, kestrum-cli.exe and their
 # tests cross-built and run under Wine, the browser page kestrum.html and its tests in
 # headless Chromium, and the static Linux kestrum-cli for x86-64, arm64 and armhf built
@@ -11,6 +12,9 @@ set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
+# install-deps.sh and the Wine judgement on stand-ins for a mirror mid-sync and a Wine
+# without its 32-bit half, in a build folder of their own.
+sh tests/scripts/without_wine32_test.sh "$PWD" build/without-wine32
 cmake --workflow --preset native
 sh scripts/release.sh
 sh tests/release/check_packages.sh
