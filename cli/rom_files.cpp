@@ -75,6 +75,26 @@ std::vector<Bytes> readParts(const std::vector<std::string>& paths, int width, s
     return parts;
 }
 
+Bytes readChip(const std::string& path, std::size_t share, std::size_t size, std::ostream& err)
+{
+    std::uint64_t found = lookedUpSize(path);
+    refuseIf(path, chipFileReason(found, share));
+    if (found > size)
+        err << "kestrum-cli: warning: " << path << " " << longerChipNote(found, share) << '\n';
+    return readStart(path, share);
+}
+
+void makeOutputFolder(const std::string& path)
+{
+    FileLookup folder = lookUpFile(path.c_str());
+    if (folder.kind == FileKind::Directory)
+        return;
+    if (folder.kind == FileKind::File)
+        refuseWrite(path, "is a file, not a folder");
+    if (!makeFolder(path.c_str()))
+        refuseWrite(path, writeReason(lastFileError()));
+}
+
 // Writes the bytes to a new file of a random name in the output's folder and returns that
 // name; a failure is refused under the output's own path.
 static std::string stage(const Output& output)
