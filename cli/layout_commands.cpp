@@ -47,6 +47,22 @@ void printMap(const BoardLayout& layout, const std::vector<Bytes>& chips, std::s
     out << socketTable(socketMap(layout, chips, imageSize));
 }
 
+// A dump that is another bank's chip: the chip sits in a socket of the wrong row. Verify's
+// own findings name the other lanes of its bank.
+std::string otherBankChip(const Bytes& dump, const std::vector<Bytes>& chips, const BoardLayout& layout,
+                          std::size_t ownBank)
+{
+    std::size_t next = 0;
+    for (std::size_t b = 0; b < layout.banks.size(); ++b) {
+        for (int k = 0; k < layout.banks[b].lanes; ++k, ++next) {
+            if (b != ownBank && chips[next] == dump)
+                return "  holds " + layout.banks[b].chips[std::size_t(k)] + ", bank " + std::to_string(b + 1) +
+                       " lane " + std::to_string(k + 1) + ": the chip sits in another bank's socket\n";
+        }
+    }
+    return "";
+}
+
 }  // namespace
 
 BoardLayout loadLayout(const Request& request)
@@ -104,6 +120,7 @@ void mergeLayoutFiles(const Request& request, std::ostream& out, std::ostream& e
     printMap(layout, splitLayout(image.bytes, layout, refusal), image.bytes.size(), out);
 }
 
+
 int verifyLayoutFiles(const Request& request, std::ostream& out)
 {
     BoardLayout layout = loadLayout(request);
@@ -111,28 +128,29 @@ int verifyLayoutFiles(const Request& request, std::ostream& out)
     std::vector<Bytes> dumps;
     for (const std::string& name : chipNames(layout))
         dumps.push_back(readWholeFile(chipPath(request.dir, name), kImageLimit, ""));
+    std::string refusal;
+    std::vector<Bytes> chips = splitLayout(image, layout, refusal);
     int status = 0;
     std::size_t start = 0, next = 0;
     for (std::size_t b = 0; b < layout.banks.size(); ++b) {
         const Bank& bank = layout.banks[b];
         std::vector<Bytes> bankDumps(dumps.begin() + std::ptrdiff_t(next),
                                      dumps.begin() + std::ptrdiff_t(next) + bank.lanes);
-        std::string refusal;
         std::vector<DumpReport> reports = verifyDumps(bankBytes(image, layout, b), bankShape(bank), bankDumps, refusal);
         for (std::size_t k = 0; k < reports.size(); ++k) {
             std::string socket = "bank " + std::to_string(b + 1) + " lane " + std::to_string(reports[k].part + 1);
             for (const std::string& line : verifyLines(reports[k], chipPath(request.dir, bank.chips[k]), socket, start))
                 out << line << '\n';
-            if (!reports[k].matches)
+            if (!reports[k].matches) {
+                out << otherBankChip(bankDumps[k], chips, layout, b);
                 status = kDiffers;
+            }
         }
         start += bank.size;
         next += std::size_t(bank.lanes);
     }
-    if (request.verbose) {
-        std::string refusal;
-        printMap(layout, splitLayout(image, layout, refusal), image.size(), out);
-    }
+    if (request.verbose)
+        printMap(layout, chips, image.size(), out);
     return status;
 }
 
