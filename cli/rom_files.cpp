@@ -96,11 +96,11 @@ void makeOutputFolder(const std::string& path)
 }
 
 // Writes the bytes to a new file of a random name in the output's folder and returns that
-// name; a failure is refused under the output's own path.
-static std::string stage(const Output& output)
+// name; a failure is refused under the output's own path. One source of names serves all the
+// outputs of a command, a board's many chips too, rather than one opened for each.
+static std::string stage(const Output& output, std::random_device& random)
 {
     std::string folder = output.path.substr(0, folderPrefixLength(output.path.c_str()));
-    std::random_device random;
     for (int attempt = 0;; ++attempt) {
         char name[32];
         std::snprintf(name, sizeof name, ".kestrum-%08x.tmp", unsigned(random()));
@@ -148,9 +148,10 @@ void writeOutputs(const std::vector<Output>& outputs)
     for (const Output& output : outputs)
         checkTarget(output.path);
     std::vector<std::string> staged;
+    std::random_device random;
     for (const Output& output : outputs) {
         try {
-            staged.push_back(stage(output));
+            staged.push_back(stage(output, random));
         } catch (...) {
             removeAll(staged, 0);
             throw;
