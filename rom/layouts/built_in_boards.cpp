@@ -28,7 +28,8 @@ constexpr const char* kFinalFight = R"(# Capcom CPS-1, Final Fight (World): the 
 #   ROM_LOAD16_WORD_SWAP( "ff-32m.8h", 0x80000, 0x80000 )  one 16-bit chip, each word's
 #                                      bytes stored the other way round from the 68000's
 # The names are MAME's file names, which end in the board location (11F, 11H, ...); MAME
-# notes the chips sit in the sockets printed "30", "35", "31" and "36".
+# notes the chips sit in the sockets printed "30", "35", "31" and "36". The source gives
+# those numbers for this set alone: check the print beside the socket on your B-board.
 bank 256K lanes 2 chips ff_36.11f ff_42.11h
 bank 256K lanes 2 chips ff_37.12f ffe_43.12h
 bank 512K lanes 1 width 2 swap chips ff-32m.8h
@@ -55,6 +56,8 @@ constexpr const char* kAmiga1200 = R"(# Amiga 1200: Kickstart 3.0 and 3.1, 512 K
 # U6A holds words 0, 2, 4, ... (D31-D16) and U6B words 1, 3, 5, ... (D15-D0). ROM_REVERSE
 # says the dumps hold each word with its bytes the other way round from the big-endian
 # CPU's, as a programmer loads a 16-bit chip low byte first: so the chips are swapped.
+# That is how most programmers load a 16-bit file; the source cannot say how yours does,
+# so check its manual (a programmer that loads high byte first wants the plain words).
 bank 512K lanes 2 width 2 swap chips U6A U6B
 )";
 
@@ -62,9 +65,11 @@ constexpr const char* kMacPlus = R"(# Macintosh Plus: 128 KiB in two 27C512, as 
 # src/mame/apple/mac128.cpp, ROM_START( macplus )):
 #   ROMX_LOAD( "342-0341-c.u6d", 0x000000, 0x010000, ROM_SKIP(1) )   'ROM-HI' at U6D
 #   ROMX_LOAD( "342-0342-b.u8d", 0x000001, 0x010000, ROM_SKIP(1) )   'ROM-LO' at U8D
-# ROM-HI takes the even bytes (D15-D8 of the 68000), ROM-LO the odd ones. The names are
-# the chips' labels as MAME's notes give them, with their sockets.
-bank 128K lanes 2 chips ROM-HI-U6D ROM-LO-U8D
+# ROM-HI, in socket U6D, takes the even bytes (D15-D8 of the 68000), ROM-LO, in U8D, the
+# odd ones: the names MAME's notes give the chips. The part numbers on the labels differ
+# from one ROM version to the next (342-0341-A to -C); MAME marks that of the first ROM-HI
+# as guessed, which leaves the sockets as they are.
+bank 128K lanes 2 chips ROM-HI ROM-LO
 )";
 
 }  // namespace

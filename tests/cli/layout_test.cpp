@@ -69,8 +69,8 @@ TEST_F(Layouts, BuiltInBoardsGiveTheChipsTheirSourcesLoad)
         // MAME amiga.cpp, a1200: ROM_GROUPWORD | ROM_REVERSE | ROM_SKIP(2).
         {"amiga-1200", 0x80000, {{"U6A", 0x00000, 0x40000, 2, 2, true}, {"U6B", 0x00002, 0x40000, 2, 2, true}}},
         // MAME mac128.cpp, macplus: ROM_SKIP(1).
-        {"mac-plus", 0x20000, {{"ROM-HI-U6D", 0x00000, 0x10000, 1, 1, false},
-                               {"ROM-LO-U8D", 0x00001, 0x10000, 1, 1, false}}},
+        {"mac-plus", 0x20000, {{"ROM-HI", 0x00000, 0x10000, 1, 1, false},
+                               {"ROM-LO", 0x00001, 0x10000, 1, 1, false}}},
     };
     for (const Board& board : boards) {
         SCOPED_TRACE(board.name);
