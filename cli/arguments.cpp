@@ -1,6 +1,7 @@
 // Reads the command line into a Request, refusing every combination that would be misread.
 #include "arguments.h"
 
+#include "built_in_boards.h"
 #include "cpu_hints.h"
 #include "option_values.h"
 #include "same_file.h"
@@ -24,6 +25,8 @@ std::string usageText()
            "       kestrum-cli swap  IN OUT\n"
            "       kestrum-cli identify [-v] [--cpu NAME] PART1 PART2 [PART3 PART4]\n"
            "       kestrum-cli verify [-v] [OPTIONS] IMAGE DUMP1 DUMP2 [DUMP3 DUMP4]\n"
+           "       kestrum-cli split|merge|verify [-v] --layout FILE | --board NAME IMAGE DIR\n"
+           "       kestrum-cli boards\n"
            "       kestrum-cli --help | --version\n"
            "\n"
            "split deals the bytes of a ROM image round-robin over two or four part files,\n"
@@ -50,6 +53,12 @@ std::string usageText()
            "why: blank, a stuck or exchanged data or address line, a chip in another\n"
            "socket, bytes swapped, not erased, weak bits, a different size (exit status 4).\n"
            "\n"
+           "--layout FILE and --board NAME lay the image out over a board's banks of chips:\n"
+           "each line of FILE is 'bank SIZE lanes N [width 2] [swap] [fill-to SIZE [fill\n"
+           "BYTE | mirror]] chips NAME...'. split writes one file per chip into DIR, named\n"
+           "as the layout names it; merge reads them from DIR; verify compares the dumps in\n"
+           "DIR. -v prints the socket map. boards lists the built-in boards.\n"
+           "\n"
            "options:\n"
            "  -v, --verbose   for each file written, print its size, CRC32 and SHA-1, and\n"
            "                  for a part which bytes it holds and which data lines it drives\n"
@@ -60,6 +69,8 @@ std::string usageText()
            "  --fill BYTE     the byte that extends a part (default 0xFF)\n"
            "  --mirror        repeat the part up to SIZE instead of filling it\n"
            "  --cpu NAME      identify only: the board's CPU, one of\n" + cpus +
+           "  --layout FILE   split, merge, verify: the board's layout, read from FILE\n"
+           "  --board NAME    the same, a built-in board (see 'kestrum-cli boards')\n"
            "  -h, --help      print this help and exit\n"
            "  --version       print the version and exit\n"
            "\n"
@@ -94,6 +105,18 @@ static void assignPaths(Request& request, const std::vector<std::string>& operan
         request.out = operands[1];
         return;
     }
+    if (request.command == Command::Boards) {
+        if (!operands.empty())
+            throw UsageError("boards takes no paths");
+        return;
+    }
+    if (!request.layout.empty() || !request.board.empty()) {
+        if (operands.size() != 2)
+            throw UsageError("give an image and the folder of the chips' files");
+        request.image = operands[0];
+        request.dir = operands[1];
+        return;
+    }
     if (operands.size() != 3 && operands.size() != 5)
         throw UsageError(request.command == Command::Verify ? "give an image and 2 or 4 dumps"
                                                             : "give an image and 2 or 4 parts");
@@ -115,8 +138,12 @@ static void checkPaths(const Request& request)
         checkNamed(request.out, "OUT");
         return;
     }
+    if (request.command == Command::Boards)
+        return;
     if (request.command != Command::Identify)
         checkNamed(request.image, "the image");
+    if (!request.layout.empty() || !request.board.empty())
+        checkNamed(request.dir, "DIR");
     for (std::size_t k = 0; k < request.parts.size(); ++k)
         checkNamed(request.parts[k], "part " + std::to_string(k + 1));
 }
@@ -141,6 +168,19 @@ static void checkRequest(const Request& request)
         throw UsageError("--cpu is for identify only");
     bool layout = request.width != 1 || request.swap || request.fillTo || request.fill ||
                   request.mirror;
+    bool board = !request.layout.empty() || !request.board.empty();
+    if (request.command == Command::Boards && (layout || board || request.verbose))
+        throw UsageError("boards takes no options");
+    if (board) {
+        if (!request.layout.empty() && !request.board.empty())
+            throw UsageError("--layout and --board exclude each other");
+        if (request.command == Command::Swap || request.command == Command::Identify)
+            throw UsageError("--layout and --board are for split, merge and verify");
+        if (layout)
+            throw UsageError("the layout gives the lanes and fill: no --width, --swap, "
+                             "--fill-to, --fill or --mirror with it");
+        return;
+    }
     if (request.command == Command::Swap || request.command == Command::Identify) {
         if (layout)
             throw UsageError(std::string(request.command == Command::Swap ? "swap" : "identify") +
@@ -178,6 +218,8 @@ static std::optional<Command> fileCommand(const std::string& name)
         return Command::Identify;
     if (name == "verify")
         return Command::Verify;
+    if (name == "boards")
+        return Command::Boards;
     return std::nullopt;
 }
 
@@ -215,7 +257,8 @@ Request parseArguments(const std::vector<std::string>& arguments)
             name = argument.substr(0, equals);
             inlineValue = argument.substr(equals + 1);
         }
-        bool takesValue = name == "--width" || name == "--fill-to" || name == "--fill" || name == "--cpu";
+        bool takesValue = name == "--width" || name == "--fill-to" || name == "--fill" ||
+                          name == "--cpu" || name == "--layout" || name == "--board";
         if (inlineValue && !takesValue)
             throw UsageError(name + " takes no value");
         if (name == "--") {
@@ -248,6 +291,15 @@ Request parseArguments(const std::vector<std::string>& arguments)
             request.cpu = optionValue(arguments, i, name, inlineValue);
             if (!findCpuHint(request.cpu))
                 throw UsageError("--cpu takes " + cpuNames(", ") + ", not '" + request.cpu + "'");
+        } else if (name == "--layout") {
+            request.layout = optionValue(arguments, i, name, inlineValue);
+            if (request.layout.empty())
+                throw UsageError("--layout is an empty path");
+        } else if (name == "--board") {
+            request.board = optionValue(arguments, i, name, inlineValue);
+            if (!findBoard(request.board))
+                throw UsageError("unknown board '" + request.board + "'; the boards are " +
+                                 boardNames());
         } else {
             throw UsageError("unknown option '" + argument + "'");
         }

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-enum class Command { Split, Merge, Swap, Identify, Verify, Help, Version };
+enum class Command { Split, Merge, Swap, Identify, Verify, Boards, Help, Version };
 
 struct Request {
     Command command = Command::Help;
@@ -23,6 +23,9 @@ struct Request {
     bool mirror = false;
     bool verbose = false;
     std::string cpu;                   // identify: the board's CPU, or ""
+    std::string layout;                // split, merge and verify: a layout file, or ""
+    std::string board;                 // or a built-in board's name, or ""
+    std::string dir;                   // with either: the folder of the chips' files
 };
 
 // A command line that cannot be run as it stands; exit status 2.

@@ -9,8 +9,7 @@ std::string fileLine(const Output& output)
 {
     const unsigned char* bytes = output.bytes.data();
     std::size_t count = output.bytes.size();
-    return output.path + ": " + std::to_string(count) + " bytes, crc32 " +
-           crc32Hex(bytes, count) + ", sha1 " + sha1Hex(bytes, count);
+    return output.path + ": " + std::to_string(count) + " bytes, " + checksumsText(bytes, count);
 }
 
 std::string partLine(const Request& request, int k)

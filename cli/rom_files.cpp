@@ -75,12 +75,32 @@ std::vector<Bytes> readParts(const std::vector<std::string>& paths, int width, s
     return parts;
 }
 
+Bytes readChip(const std::string& path, std::size_t share, std::size_t size, std::ostream& err)
+{
+    std::uint64_t found = lookedUpSize(path);
+    refuseIf(path, chipFileReason(found, share));
+    if (found > size)
+        err << "kestrum-cli: warning: " << path << " " << longerChipNote(found, share) << '\n';
+    return readStart(path, share);
+}
+
+void makeOutputFolder(const std::string& path)
+{
+    FileLookup folder = lookUpFile(path.c_str());
+    if (folder.kind == FileKind::Directory)
+        return;
+    if (folder.kind == FileKind::File)
+        refuseWrite(path, "is a file, not a folder");
+    if (!makeFolder(path.c_str()))
+        refuseWrite(path, writeReason(lastFileError()));
+}
+
 // Writes the bytes to a new file of a random name in the output's folder and returns that
-// name; a failure is refused under the output's own path.
-static std::string stage(const Output& output)
+// name; a failure is refused under the output's own path. One source of names serves all the
+// outputs of a command, a board's many chips too, rather than one opened for each.
+static std::string stage(const Output& output, std::random_device& random)
 {
     std::string folder = output.path.substr(0, folderPrefixLength(output.path.c_str()));
-    std::random_device random;
     for (int attempt = 0;; ++attempt) {
         char name[32];
         std::snprintf(name, sizeof name, ".kestrum-%08x.tmp", unsigned(random()));
@@ -128,9 +148,10 @@ void writeOutputs(const std::vector<Output>& outputs)
     for (const Output& output : outputs)
         checkTarget(output.path);
     std::vector<std::string> staged;
+    std::random_device random;
     for (const Output& output : outputs) {
         try {
-            staged.push_back(stage(output));
+            staged.push_back(stage(output, random));
         } catch (...) {
             removeAll(staged, 0);
             throw;

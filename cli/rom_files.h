@@ -20,4 +20,9 @@ void checkWholeWords(const std::string& path, std::size_t size);
 // The parts of a merge. Part 1 is read whole, within the limit for that many parts and of
 // whole units of `width` bytes, and sets the size; of every later part that many bytes.
 std::vector<Bytes> readParts(const std::vector<std::string>& paths, int width, std::ostream& err);
+// The first `share` bytes of a board's chip file, which must hold that many; one longer than
+// the chip's `size` is noted on `err`.
+Bytes readChip(const std::string& path, std::size_t share, std::size_t size, std::ostream& err);
+// The folder the chips' files go in, made if it is missing.
+void makeOutputFolder(const std::string& path);
 void writeOutputs(const std::vector<Output>& outputs);

@@ -5,9 +5,23 @@
 #include "arguments.h"
 #include "file_commands.h"
 #include "identify_command.h"
+#include "layout_commands.h"
 #include "verify_command.h"
 
 #include <new>
+
+// split, merge and verify, of parts or of a board's chips.
+static int runOverFiles(const Request& request, std::ostream& out, std::ostream& err)
+{
+    bool board = !request.layout.empty() || !request.board.empty();
+    if (request.command == Command::Verify)
+        return board ? verifyLayoutFiles(request, out) : verifyFiles(request, out);
+    if (request.command == Command::Split)
+        board ? splitLayoutFiles(request, out) : splitFiles(request, out);
+    else
+        board ? mergeLayoutFiles(request, out, err) : mergeFiles(request, out, err);
+    return 0;
+}
 
 static int runCommand(const std::vector<std::string>& arguments, std::ostream& out,
                       std::ostream& err)
@@ -17,14 +31,18 @@ static int runCommand(const std::vector<std::string>& arguments, std::ostream& o
         switch (request.command) {
         case Command::Help:    out << usageText(); break;
         case Command::Version: out << "kestrum-cli " KESTRUM_VERSION "\n"; break;
-        case Command::Split:   splitFiles(request, out); break;
-        case Command::Merge:   mergeFiles(request, out, err); break;
+        case Command::Boards:  printBoards(out); break;
         case Command::Swap:    swapFile(request, out); break;
         case Command::Identify:
             return identifyParts(request.parts, request.cpu, request.verbose, out, err);
-        case Command::Verify:  return verifyFiles(request, out);
+        case Command::Split:
+        case Command::Merge:
+        case Command::Verify:  return runOverFiles(request, out, err);
         }
         return 0;
+    } catch (const LayoutError& error) {
+        err << "kestrum-cli: " << error.what() << '\n';
+        return 2;
     } catch (const UsageError& error) {
         err << "kestrum-cli: " << error.what() << "; try 'kestrum-cli --help'\n";
         return 2;

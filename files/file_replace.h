@@ -19,6 +19,8 @@ struct FileLookup {
 int writeNewFile(const char* path, const unsigned char* source, std::size_t count);
 bool replaceFile(const char* from, const char* to);
 bool removeFile(const char* path);
+// Makes one folder, its parent being there; false, with lastFileError(), when it cannot.
+bool makeFolder(const char* path);
 FileLookup lookUpFile(const char* path);
 // The length of the folder part of a path, its last separator included; 0 for a bare name.
 std::size_t folderPrefixLength(const char* path);

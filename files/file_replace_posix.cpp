@@ -46,6 +46,11 @@ bool removeFile(const char* path)
     return unlink(path) == 0;
 }
 
+bool makeFolder(const char* path)
+{
+    return mkdir(path, 0777) == 0;
+}
+
 // access() asks with this user's own rights, which the mode bits alone do not tell.
 FileLookup lookUpFile(const char* path)
 {

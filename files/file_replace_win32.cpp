@@ -30,6 +30,11 @@ bool removeFile(const char* path)
     return DeleteFileA(path);
 }
 
+bool makeFolder(const char* path)
+{
+    return CreateDirectoryA(path, nullptr);
+}
+
 // FindFirstFileA takes * and ? as a pattern and would find some other file by it.
 FileLookup lookUpFile(const char* path)
 {

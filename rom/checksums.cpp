@@ -101,3 +101,8 @@ std::string sha1Hex(const unsigned char* bytes, std::size_t count)
         sha1Block(state, tail + at);
     return hexWords(state, 5);
 }
+
+std::string checksumsText(const unsigned char* bytes, std::size_t count)
+{
+    return "crc32 " + crc32Hex(bytes, count) + ", sha1 " + sha1Hex(bytes, count);
+}

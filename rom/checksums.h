@@ -6,3 +6,5 @@
 
 std::string crc32Hex(const unsigned char* bytes, std::size_t count);
 std::string sha1Hex(const unsigned char* bytes, std::size_t count);
+// Every checksum of a file as -v prints it beside the file's size: "crc32 ..., sha1 ...".
+std::string checksumsText(const unsigned char* bytes, std::size_t count);

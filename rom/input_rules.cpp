@@ -55,3 +55,19 @@ std::string longerPartNote(std::uint64_t size, std::size_t count)
     return "is longer than part 1; only its first " + std::to_string(count) + " of " +
            std::to_string(size) + " bytes are used";
 }
+
+std::string chipFileReason(std::uint64_t size, std::size_t share)
+{
+    if (size == 0)
+        return "empty";
+    if (size < share)
+        return "shorter than its share of the image (" + std::to_string(size) + " of " +
+               std::to_string(share) + " bytes)";
+    return "";
+}
+
+std::string longerChipNote(std::uint64_t size, std::size_t share)
+{
+    return "is longer than its chip; only its first " + std::to_string(share) + " of " +
+           std::to_string(size) + " bytes are used";
+}

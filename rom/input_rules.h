@@ -18,5 +18,8 @@ std::string wholeWordsReason(std::uint64_t size);
 std::string laterPartReason(std::uint64_t size, std::size_t count);
 // A file that gave fewer than the `count` bytes it was read for.
 std::string shortReadReason(std::size_t count);
+// A board's chip file, which must hold at least its `share` of the image.
+std::string chipFileReason(std::uint64_t size, std::size_t share);
+std::string longerChipNote(std::uint64_t size, std::size_t share);
 // What is said of a later part longer than part 1, after its name.
 std::string longerPartNote(std::uint64_t size, std::size_t count);

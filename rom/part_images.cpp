@@ -29,23 +29,40 @@ static std::string extendPart(Bytes& part, const PartShape& shape)
 
 std::vector<Bytes> splitImage(const Bytes& image, const PartShape& shape, std::string& refusal)
 {
-    LaneLayout layout{shape.parts, shape.width};
-    std::size_t laneSize = laneSizeFor(image.size(), layout);
+    return splitRange(image.data(), image.size(), shape, refusal);
+}
+
+// A lane of its own is the image padded to whole units; the engine's transforms deal over
+// two or four.
+static std::vector<Bytes> dealLanes(const unsigned char* image, std::size_t count, LaneLayout layout)
+{
+    std::size_t laneSize = laneSizeFor(count, layout);
+    if (layout.parts == 1) {
+        Bytes lane = largeBuffer(laneSize);
+        std::copy(image, image + count, lane.begin());
+        return {std::move(lane)};
+    }
     // Only an image that ends within a group is copied, to pad it with zeros: a copy of 64 MiB
     // costs as much again as the split.
-    const unsigned char* whole = image.data();
+    const unsigned char* whole = image;
     Bytes padded;
-    if (image.size() != laneSize * std::size_t(layout.parts)) {
+    if (count != laneSize * std::size_t(layout.parts)) {
         padded = largeBuffer(laneSize * std::size_t(layout.parts));
-        std::copy(image.begin(), image.end(), padded.begin());
+        std::copy(image, image + count, padded.begin());
         whole = padded.data();
     }
-
     std::vector<Bytes> parts;
     std::vector<unsigned char*> lanes;
     for (int k = 0; k < layout.parts; ++k)
         lanes.push_back(parts.emplace_back(largeBuffer(laneSize)).data());
     spreadImage(whole, lanes.data(), laneSize, layout);
+    return parts;
+}
+
+std::vector<Bytes> splitRange(const unsigned char* image, std::size_t count, const PartShape& shape,
+                              std::string& refusal)
+{
+    std::vector<Bytes> parts = dealLanes(image, count, LaneLayout{shape.parts, shape.width});
     for (Bytes& part : parts) {
         if (shape.swap)
             swapBytePairs(part.data(), part.size());
@@ -68,6 +85,8 @@ Bytes mergeParts(std::vector<Bytes>& parts, int width, bool swap)
             swapBytePairs(part.data(), part.size());
         lanes.push_back(part.data());
     }
+    if (layout.parts == 1)
+        return parts[0];
     Bytes image(laneSize * std::size_t(layout.parts));
     gatherImage(image.data(), lanes.data(), laneSize, layout);
     return image;

@@ -18,6 +18,10 @@ struct PartShape {
 };
 
 // The parts `split` writes for the image, or none with the reason when the fill does not fit.
+// One part (a board's bank of one lane) is the image itself, swapped or extended.
 std::vector<Bytes> splitImage(const Bytes& image, const PartShape& shape, std::string& refusal);
+// The same for `count` bytes that are a range of a larger image.
+std::vector<Bytes> splitRange(const unsigned char* image, std::size_t count, const PartShape& shape,
+                              std::string& refusal);
 // The image `merge` writes from parts of equal size; swapped parts are swapped back in place.
 Bytes mergeParts(std::vector<Bytes>& parts, int width, bool swap);
