@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-enum class Command { Split, Merge, Swap, Identify, Verify, Help, Version };
+enum class Command { Split, Merge, Swap, Identify, Verify, Compare, Help, Version };
 
 struct Request {
     Command command = Command::Help;
@@ -23,6 +23,7 @@ struct Request {
     bool mirror = false;
     bool verbose = false;
     std::string cpu;                   // identify: the board's CPU, or ""
+    std::string majority;              // compare: where to write the byte-wise majority, or ""
 };
 
 // A command line that cannot be run as it stands; exit status 2.

@@ -3,6 +3,7 @@
 #include "run_cli.h"
 
 #include "arguments.h"
+#include "compare_command.h"
 #include "file_commands.h"
 #include "identify_command.h"
 #include "verify_command.h"
@@ -23,6 +24,7 @@ static int runCommand(const std::vector<std::string>& arguments, std::ostream& o
         case Command::Identify:
             return identifyParts(request.parts, request.cpu, request.verbose, out, err);
         case Command::Verify:  return verifyFiles(request, out);
+        case Command::Compare: return compareFiles(request, out);
         }
         return 0;
     } catch (const UsageError& error) {
