@@ -31,7 +31,7 @@ std::string offsets(const std::vector<std::size_t>& at, std::size_t most)
     for (std::size_t i = 0; i < at.size() && i < most; ++i)
         text += (i ? ", " : "") + hex(at[i]);
     if (at.size() > most)
-        text += ", and " + std::to_string(at.size() - most) + " more";
+        text += std::string(", and ") + std::to_string(at.size() - most) + " more";
     return text;
 }
 
@@ -52,7 +52,7 @@ std::string noteText(const ReadNote& note, std::size_t size, const ReadCompariso
                bytesText(std::size_t(note.shift < 0 ? -note.shift : note.shift)) +
                (note.shift < 0 ? " earlier" : " further on") + ", not compared";
     default:
-        return comparison.majorityKnown && note.offMajority ? "; off the majority in " + bytesText(note.offMajority) : "";
+        return comparison.majorityKnown && note.offMajority ? std::string("; off the majority in ") + bytesText(note.offMajority) : "";
     }
 }
 
@@ -67,16 +67,16 @@ void printDifferences(const ReadComparison& comparison, const std::vector<Bytes>
     std::size_t most = request.verbose ? comparison.ranges.size() : kRanges;
     for (std::size_t i = 0; i < comparison.ranges.size() && i < most; ++i) {
         const ByteRange& range = comparison.ranges[i];
-        ranges += (i ? ", " : "") + hex(range.first) + (range.last > range.first ? "-" + hex(range.last) : "");
+        ranges += (i ? ", " : "") + hex(range.first) + (range.last > range.first ? std::string("-") + hex(range.last) : std::string());
     }
     if (comparison.ranges.size() > most)
-        ranges += ", and " + std::to_string(comparison.ranges.size() - most) + " more";
+        ranges += std::string(", and ") + std::to_string(comparison.ranges.size() - most) + " more";
     if (!ranges.empty())
         out << "  " << (comparison.ranges.size() == 1 ? "range: " : "ranges: ") << ranges << '\n';
     std::string lines;
     for (int line = 0; line < 8; ++line) {
         if (comparison.lineBytes[line])
-            lines += (lines.empty() ? "" : ", ") + ("D" + std::to_string(line)) + " in " +
+            lines += (lines.empty() ? "" : ", ") + std::string("D") + std::to_string(line) + " in " +
                      bytesText(comparison.lineBytes[line]);
     }
     if (!lines.empty())
