@@ -196,8 +196,9 @@ Finding severalFinding(const std::vector<LineFault>& faults, const std::vector<B
         const LineFault& fault = faults[i];
         std::string name = fault.transform == Transform::None ? "" : faultFinding(fault, length / std::size_t(socket.shape.width), socket.shape.width).text;
         name = name.substr(0, name.find(':'));
+        std::string part = number(std::size_t(fault.source + 1));
         if (fault.source != socket.k)
-            name = "part " + number(std::size_t(fault.source + 1)) + (name.empty() ? "" : " with " + name);
+            name = name.empty() ? "holds part " + part : "part " + part + " with " + name;
         text += (i ? ", " : "") + name;
     }
     if (faults.size() > 3)

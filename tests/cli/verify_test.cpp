@@ -195,6 +195,7 @@ TEST_F(Cli, VerifyNamesNoCauseTheDumpDoesNotShow)
         {table, {}, 1, fromPart(0, same), {"holds part 1"}},
         {twelveBit(), {}, 0, fromPart(1, same), {"holds part 2"}},
         {doubled, words, 1, fromPart(0, same), {"holds part 1"}},
+        {doubled, {4, 1}, 2, fromPart(0, same), {"several faults fit equally: holds part 1, holds part 2"}},
         {twelveBit(), {}, 1, fromPart(0, [](std::size_t, unsigned char b) { return b & ~0x40; }),
          {"stuck data line D6 at 0", "holds part 1"}},
         {code, {}, 1, [](const std::vector<Bytes>&) { return Bytes{0x55}; },
