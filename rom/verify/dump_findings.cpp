@@ -361,6 +361,7 @@ DumpReport compareDump(const Expected& expected, const Bytes& dump, const Socket
 
     ConstantBits blank = constantBits(dump.data(), dump.size());
     if (dump.empty()) {
+        // Nothing was read: the size line alone says so.
     } else if (blank.set == 0xFF || blank.clear == 0xFF) {
         report.findings.push_back({FindingKind::Blank, std::string("blank: every byte is ") +
                                                            (blank.set == 0xFF ? "0xFF" : "0x00") +
