@@ -25,6 +25,7 @@ std::string usageText()
            "       kestrum-cli swap  IN OUT\n"
            "       kestrum-cli identify [-v] [--cpu NAME] PART1 PART2 [PART3 PART4]\n"
            "       kestrum-cli verify [-v] [OPTIONS] IMAGE DUMP1 DUMP2 [DUMP3 DUMP4]\n"
+           "       kestrum-cli compare [-v] [--majority OUT] READ1 READ2 [READ3 ... READ8]\n"
            "       kestrum-cli split|merge|verify [-v] --layout FILE | --board NAME IMAGE DIR\n"
            "       kestrum-cli boards\n"
            "       kestrum-cli --help | --version\n"
@@ -50,8 +51,15 @@ std::string usageText()
            "\n"
            "verify compares dumps read back from the chips, in socket order, with the parts\n"
            "split makes of IMAGE with the same options, and says which chip differs and\n"
-           "why: blank, a stuck or exchanged data or address line, a chip in another\n"
-           "socket, bytes swapped, not erased, weak bits, a different size (exit status 4).\n"
+           "why: blank, a stuck, exchanged or reversed data or address line, a chip in\n"
+           "another socket, bytes swapped, not erased, weak bits, a burn cut short, a\n"
+           "different size (exit status 4); 'other data:' where nothing explains it.\n"
+           "\n"
+           "compare checks 2 to 8 reads of one chip against each other, with no image:\n"
+           "'identical:' and their checksums, or 'differ:' (exit status 4), where, which\n"
+           "data lines flip, which read is blank, empty, of another size or shifted, and\n"
+           "with 3 or more reads where a majority agrees. --majority OUT writes the\n"
+           "byte-wise majority of 3 or more reads, or refuses where there is none.\n"
            "\n"
            "--layout FILE and --board NAME lay the image out over a board's banks of chips:\n"
            "each line of FILE is 'bank SIZE lanes N [width 2] [swap] [fill-to SIZE [fill\n"
@@ -71,12 +79,13 @@ std::string usageText()
            "  --cpu NAME      identify only: the board's CPU, one of\n" + cpus +
            "  --layout FILE   split, merge, verify: the board's layout, read from FILE\n"
            "  --board NAME    the same, a built-in board (see 'kestrum-cli boards')\n"
+           "  --majority OUT  compare only: write the byte-wise majority of the reads\n"
            "  -h, --help      print this help and exit\n"
            "  --version       print the version and exit\n"
            "\n"
            "exit status: 0 done, 1 a file could not be read or written or was refused,\n"
            "2 the command line is wrong, 3 identify found no clear answer, 4 verify found a\n"
-           "dump that differs.\n";
+           "dump that differs or compare reads that differ.\n";
 }
 
 static std::string optionValue(const std::vector<std::string>& arguments, std::size_t& i,
@@ -95,6 +104,12 @@ static void assignPaths(Request& request, const std::vector<std::string>& operan
     if (request.command == Command::Identify) {
         if (operands.size() != 2 && operands.size() != 4)
             throw UsageError("give 2 or 4 parts");
+        request.parts = operands;
+        return;
+    }
+    if (request.command == Command::Compare) {
+        if (operands.size() < 2 || operands.size() > 8)
+            throw UsageError("give 2 to 8 reads");
         request.parts = operands;
         return;
     }
@@ -140,12 +155,12 @@ static void checkPaths(const Request& request)
     }
     if (request.command == Command::Boards)
         return;
-    if (request.command != Command::Identify)
+    if (request.command != Command::Identify && request.command != Command::Compare)
         checkNamed(request.image, "the image");
     if (!request.layout.empty() || !request.board.empty())
         checkNamed(request.dir, "DIR");
     for (std::size_t k = 0; k < request.parts.size(); ++k)
-        checkNamed(request.parts[k], "part " + std::to_string(k + 1));
+        checkNamed(request.parts[k], (request.command == Command::Compare ? "read " : "part ") + std::to_string(k + 1));
 }
 
 // Two outputs of one file would leave only the last of them, silently.
@@ -160,30 +175,50 @@ static void checkDistinctOutputs(const std::vector<std::string>& paths)
     }
 }
 
+// The majority needs three reads to have one, and must not replace a read it is made of.
+static void checkMajority(const Request& request)
+{
+    if (request.majority.empty())
+        return;
+    if (request.command != Command::Compare)
+        throw UsageError("--majority is for compare only");
+    if (request.parts.size() < 3)
+        throw UsageError("--majority needs 3 or more reads");
+    for (std::size_t k = 0; k < request.parts.size(); ++k) {
+        if (sameFile(request.majority, request.parts[k]))
+            throw UsageError("--majority names read " + std::to_string(k + 1));
+    }
+}
+
 // Every rule about which options and paths go together, in the order they are reported.
 static void checkRequest(const Request& request)
 {
     checkPaths(request);
     if (!request.cpu.empty() && request.command != Command::Identify)
         throw UsageError("--cpu is for identify only");
+    checkMajority(request);
     bool layout = request.width != 1 || request.swap || request.fillTo || request.fill ||
                   request.mirror;
     bool board = !request.layout.empty() || !request.board.empty();
     if (request.command == Command::Boards && (layout || board || request.verbose))
         throw UsageError("boards takes no options");
+    bool noLayout = request.command == Command::Swap || request.command == Command::Identify ||
+                    request.command == Command::Compare;
     if (board) {
         if (!request.layout.empty() && !request.board.empty())
             throw UsageError("--layout and --board exclude each other");
-        if (request.command == Command::Swap || request.command == Command::Identify)
+        if (noLayout)
             throw UsageError("--layout and --board are for split, merge and verify");
         if (layout)
             throw UsageError("the layout gives the lanes and fill: no --width, --swap, "
                              "--fill-to, --fill or --mirror with it");
         return;
     }
-    if (request.command == Command::Swap || request.command == Command::Identify) {
+    if (noLayout) {
         if (layout)
-            throw UsageError(std::string(request.command == Command::Swap ? "swap" : "identify") +
+            throw UsageError(std::string(request.command == Command::Swap       ? "swap"
+                                         : request.command == Command::Identify ? "identify"
+                                                                                : "compare") +
                              " takes no layout options");
         return;
     }
@@ -218,6 +253,8 @@ static std::optional<Command> fileCommand(const std::string& name)
         return Command::Identify;
     if (name == "verify")
         return Command::Verify;
+    if (name == "compare")
+        return Command::Compare;
     if (name == "boards")
         return Command::Boards;
     return std::nullopt;
@@ -258,7 +295,8 @@ Request parseArguments(const std::vector<std::string>& arguments)
             inlineValue = argument.substr(equals + 1);
         }
         bool takesValue = name == "--width" || name == "--fill-to" || name == "--fill" ||
-                          name == "--cpu" || name == "--layout" || name == "--board";
+                          name == "--cpu" || name == "--layout" || name == "--board" ||
+                          name == "--majority";
         if (inlineValue && !takesValue)
             throw UsageError(name + " takes no value");
         if (name == "--") {
@@ -287,6 +325,10 @@ Request parseArguments(const std::vector<std::string>& arguments)
                 throw UsageError(reason);
         } else if (name == "--mirror") {
             request.mirror = true;
+        } else if (name == "--majority") {
+            request.majority = optionValue(arguments, i, name, inlineValue);
+            if (request.majority.empty())
+                throw UsageError("--majority is an empty path");
         } else if (name == "--cpu") {
             request.cpu = optionValue(arguments, i, name, inlineValue);
             if (!findCpuHint(request.cpu))

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-enum class Command { Split, Merge, Swap, Identify, Verify, Boards, Help, Version };
+enum class Command { Split, Merge, Swap, Identify, Verify, Compare, Boards, Help, Version };
 
 struct Request {
     Command command = Command::Help;
@@ -26,6 +26,7 @@ struct Request {
     std::string layout;                // split, merge and verify: a layout file, or ""
     std::string board;                 // or a built-in board's name, or ""
     std::string dir;                   // with either: the folder of the chips' files
+    std::string majority;              // compare: where to write the byte-wise majority, or ""
 };
 
 // A command line that cannot be run as it stands; exit status 2.

@@ -47,6 +47,15 @@ Bytes readWholeFile(const std::string& path, std::size_t limit, const std::strin
     return readStart(path, static_cast<std::size_t>(size));
 }
 
+Bytes readPossiblyEmpty(const std::string& path, std::size_t limit)
+{
+    std::uint64_t size = lookedUpSize(path);
+    if (size == 0)
+        return {};
+    refuseIf(path, wholeFileReason(size, limit, ""));
+    return readStart(path, static_cast<std::size_t>(size));
+}
+
 void checkWholeWords(const std::string& path, std::size_t size)
 {
     refuseIf(path, wholeWordsReason(size));

@@ -15,6 +15,8 @@ struct Output {
 
 // A whole file of 1 to `limit` bytes; `limitName` tells the user whose limit it is.
 Bytes readWholeFile(const std::string& path, std::size_t limit, const std::string& limitName);
+// A file of 0 to `limit` bytes: a dump that read nothing is still a dump.
+Bytes readPossiblyEmpty(const std::string& path, std::size_t limit);
 // Refuses a file of `size` bytes that does not hold whole 16-bit words.
 void checkWholeWords(const std::string& path, std::size_t size);
 // The parts of a merge. Part 1 is read whole, within the limit for that many parts and of

@@ -3,6 +3,7 @@
 #include "run_cli.h"
 
 #include "arguments.h"
+#include "compare_command.h"
 #include "file_commands.h"
 #include "identify_command.h"
 #include "layout_commands.h"
@@ -38,6 +39,7 @@ static int runCommand(const std::vector<std::string>& arguments, std::ostream& o
         case Command::Split:
         case Command::Merge:
         case Command::Verify:  return runOverFiles(request, out, err);
+        case Command::Compare: return compareFiles(request, out);
         }
         return 0;
     } catch (const LayoutError& error) {

@@ -12,7 +12,7 @@ int verifyFiles(const Request& request, std::ostream& out)
     Bytes image = readWholeFile(request.image, kImageLimit, "");
     std::vector<Bytes> dumps;
     for (const std::string& path : request.parts)
-        dumps.push_back(readWholeFile(path, kImageLimit, ""));
+        dumps.push_back(readPossiblyEmpty(path, kImageLimit));
     std::string refusal;
     PartShape shape = partShape(request);
     std::vector<DumpReport> reports = verifyDumps(image, shape, dumps, refusal);

@@ -12,8 +12,8 @@
 #include <vector>
 
 enum class FindingKind {
-    Blank, StuckDataLine, DataLinesExchanged, AddressLineStuck, AddressLinesExchanged,
-    HoldsPart, BytesSwapped, NotErased, WeakBits, Size
+    Blank, StuckDataLine, DataLinesExchanged, DataLinesReversed, AddressLineStuck, AddressLinesExchanged,
+    AddressLinesReversed, HoldsPart, BytesSwapped, NotErased, WeakBits, BlankFrom, SeveralFit, OtherData, Size
 };
 
 struct Finding {
@@ -37,6 +37,6 @@ struct DumpReport {
 };
 
 // One report per dump, in socket order; none, with the reason, when the shape's fill does
-// not fit the image.
+// not fit the image. An empty dump is a dump too: a read that failed.
 std::vector<DumpReport> verifyDumps(const Bytes& image, const PartShape& shape,
                                     const std::vector<Bytes>& dumps, std::string& refusal);

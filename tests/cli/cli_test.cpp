@@ -240,6 +240,11 @@ TEST_F(Cli, RefusesWithOneLineGivingTheTrueReason)
         {{"merge", "--fill-to", "1K", "old.bin", "two.bin", "p2.bin"}, 2,
          "--fill-to is for split and verify only" + usage},
         {{"swap", "--width", "2", "two.bin", "old.bin"}, 2, "swap takes no layout options" + usage},
+        {{"compare", "old.bin"}, 2, "give 2 to 8 reads" + usage},
+        {{"compare", "--majority", "p2.bin", "old.bin", "two.bin"}, 2, "--majority needs 3 or more reads" + usage},
+        {{"compare", "--majority=hard.bin", "two.bin", "old.bin", "one.bin"}, 2, "--majority names read 2" + usage},
+        {{"verify", "--majority", "p2.bin", "two.bin", "old.bin", "one.bin"}, 2, "--majority is for compare only" + usage},
+        {{"compare", "--majority", "p2.bin", "missing.bin", "old.bin", "one.bin"}, 1, "cannot read missing.bin: no such file"},
         {{"join", "old.bin"}, 2, "unknown command 'join'" + usage},
         {{}, 2, "no command given" + usage},
     };

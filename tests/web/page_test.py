@@ -65,6 +65,8 @@ CASES = [
      "merge at once", ["u1-merged.bin"], ["merge", "--width", "2", "--swap", "OUT", "u1.bin", "u2.bin"]),
     (["bios.bin", "even.bin", "odd-stuck.bin"], {"width": "1", "swap": False, "fill-to": "", "mirror": False},
      "verify", [], ["verify", "bios.bin", "even.bin", "odd-stuck.bin"]),
+    (["bios.bin", "even.bin", "empty.bin"], {"width": "1", "swap": False, "fill-to": "", "mirror": False},
+     "verify", [], ["verify", "bios.bin", "even.bin", "empty.bin"]),
     (["bios.bin", "w2.bin", "w1.bin", "w3-swapped.bin", "w4-flipped.bin"], {"width": "2", "fill-to": "32K", "fill": "0"},
      "verify", [], ["verify", "--width", "2", "--fill-to", "32K", "--fill", "0", "bios.bin",
                     "w2.bin", "w1.bin", "w3-swapped.bin", "w4-flipped.bin"]),
@@ -96,7 +98,7 @@ def make_inputs(folder):
         subprocess.run([CLI, "split"] + arguments[:-1] + [os.path.join(CORPUS, arguments[-1])]
                        + list(name), cwd=folder, check=True)
     # Chips read back from a board: the image's own parts, one with data line D6 stuck at 1,
-    # one in the wrong socket, one byte-swapped, one with three bytes flipped.
+    # one in the wrong socket, one byte-swapped, one with three bytes flipped, one that read nothing.
     files["bios.bin"] = rng.randbytes(0x10000)
     image = files["bios.bin"]
     files["even.bin"], files["odd-stuck.bin"] = image[0::2], bytes(b | 0x40 for b in image[1::2])
@@ -105,6 +107,7 @@ def make_inputs(folder):
     files["w1.bin"], files["w2.bin"] = filled[0], filled[1]
     files["w3-swapped.bin"] = bytes(filled[2][k ^ 1] for k in range(len(filled[2])))
     files["w4-flipped.bin"] = bytes(b ^ (k in (5, 900, 7001)) for k, b in enumerate(filled[3]))
+    files["empty.bin"] = b""
     for name, data in files.items():
         open(os.path.join(folder, name), "wb").write(data)
 
