@@ -139,10 +139,11 @@ const CpuHint* checkHint(const std::vector<LayoutEvidence>& layouts, const CpuHi
             other = layout.instructions.cpu;
         }
     }
+    bool found = hinted >= kMinInstructions || header;
     bool outnumbered = otherStrength >= 2 * hinted + kMinInstructions;
-    if ((hinted >= kMinInstructions || header) && !outnumbered)
+    if (found && !outnumbered)
         return hint;
-    if (outnumbered)
+    if (found)
         note = "the parts show " + other + " code more strongly than " + codeName(*hint) + " code (" +
                std::to_string(otherStrength) + " instruction words or marks of its structure against " +
                std::to_string(hinted) + "); answered as without --cpu";
