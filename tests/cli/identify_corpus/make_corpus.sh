@@ -184,31 +184,19 @@ for name, per, every in (("efi-utf16", 6, 8), ("efi-utf16-mixed", 4, 3)):
     open(f"{here}/{name}.bin", "wb").write(bytes(image[:0x8000]))
 PYTHON
 
-# Code and pictures from Debian packages fetched here, each once answered wrongly.
-# fetch PACKAGE: its files under $work/PACKAGE.
-fetch() {
-  (cd "$work" && apt-get download "$1" >/dev/null 2>&1) && dpkg-deb -x "$work/$1"_*.deb "$work/$1"
-}
-# window FILE OFFSET SIZE OUT: bytes of FILE, cut to whole 8-byte groups.
-window() {
-  python3 -c 'import sys; b=open(sys.argv[1],"rb").read()[int(sys.argv[2],0):][:int(sys.argv[3],0)]
-open(sys.argv[4],"wb").write(b[:len(b)//8*8])' "$@"
-}
-# PowerPC code built little-endian (ppc64el's C library, LGPL-2.1): once decided as its
-# big-endian twin by its blr, mflr and mtlr.
-fetch libc6-ppc64el-cross
-objcopy -I elf64-little -O binary -j .text "$work/libc6-ppc64el-cross/usr/powerpc64le-linux-gnu/lib/libc.so.6" "$work/ppc.text"
-window "$work/ppc.text" 0x10000 0x8000 "$here/ppc64el-libc.bin"
-# Thumb-2 code (armhf's libstdc++, GPL-3.0+ with the GCC runtime exception): given --cpu arm,
-# a layout of four byte lanes that exchanges its halfwords once won on push.w/pop.w read as
-# ARM's push and pop.
-fetch libstdc++6-armhf-cross
-objcopy -I elf32-little -O binary -j .text "$work/libstdc++6-armhf-cross/usr/arm-linux-gnueabihf/lib/libstdc++.so.6" "$work/t2.text"
-window "$work/t2.text" 0x10000 0x8000 "$here/thumb2-libstdcxx.bin"
-# A smooth 24-bit RGB picture (desktop-base's softwaves GRUB background, GPL-2.0+), decoded
-# by netpbm's pngtopnm, 64 KiB from 3 MiB in past its 17-byte header: in two word lanes its
-# byte-swapped twin sets the same channel of neighbouring pixels side by side, and the byte
-# statistics once decided that.
-fetch desktop-base
-pngtopnm "$work/desktop-base/usr/share/desktop-base/softwaves-theme/grub/grub-16x9.png" |
+# From Debian packages fetched here, each once answered wrongly: ppc64el's C library (LGPL-2.1),
+# PowerPC code built little-endian, once decided as its big-endian twin by blr, mflr and mtlr;
+# armhf's libstdc++ (GPL-3.0+ with the GCC runtime exception), Thumb-2 code whose push.w and
+# pop.w, given --cpu arm, read as ARM's push and pop in a layout exchanging its halfwords; and
+# 64 KiB 3 MiB into a smooth 24-bit RGB picture (desktop-base's softwaves GRUB background,
+# GPL-2.0+; pngtopnm's header is 17 bytes), whose byte-swapped twin in two word lanes sets one
+# channel of neighbouring pixels side by side, and the byte statistics decided that.
+for package in libc6-ppc64el-cross libstdc++6-armhf-cross desktop-base; do
+  (cd "$work" && apt-get download "$package" >/dev/null 2>&1) && dpkg-deb -x "$work/$package"_*.deb "$work/x"
+done
+objcopy -I elf64-little -O binary -j .text "$work/x/usr/powerpc64le-linux-gnu/lib/libc.so.6" "$work/ppc"
+objcopy -I elf32-little -O binary -j .text "$work/x/usr/arm-linux-gnueabihf/lib/libstdc++.so.6" "$work/t2"
+tail -c +$((0x10000 + 1)) "$work/ppc" | head -c 32768 > "$here/ppc64el-libc.bin"
+tail -c +$((0x10000 + 1)) "$work/t2" | head -c 32768 > "$here/thumb2-libstdcxx.bin"
+pngtopnm "$work/x/usr/share/desktop-base/softwaves-theme/grub/grub-16x9.png" |
   tail -c +$((17 + 0x300000 + 1)) | head -c 65520 > "$here/picture-rgb24.bin"
