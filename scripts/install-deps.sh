@@ -15,7 +15,7 @@ set -eu
 packages="cmake make g++ libgtest-dev googletest libbenchmark-dev g++-mingw-w64-i686-win32
           binutils-mingw-w64-i686 wine fonts-wine xvfb xauth x11-utils imagemagick
           g++-mingw-w64-x86-64-posix wine64 g++-aarch64-linux-gnu g++-arm-linux-gnueabihf
-          qemu-user-static git zip unzip file lintian
+          qemu-user-static git zip unzip file lintian netpbm
           clang-14 lld-14 wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32
           libclang-rt-14-dev-wasm32 python3 chromium python3-websocket firefox-esr
           webkit2gtk-driver libwebkit2gtk-4.1-0"

@@ -94,6 +94,41 @@ const Signature kSignatures[] = {
     {"x86, little-endian", "nopl 0F1F4400", {0x0F, 0x1F, 0x44, 0x00}, {0xFF, 0xFF, 0xFF, 0xFF}, 4, 1},
 };
 
+// CPUs that run in both byte orders, of which the table above gives one: the other order's
+// words are the same words, 32 or 16 bits as the CPU aligns them, with their bytes reversed,
+// so that code of either order shows its own CPU as strongly as its twin shows the other.
+struct Mirror {
+    const char* from;
+    const char* to;
+};
+
+const Mirror kMirrors[] = {
+    {"PowerPC, big-endian", "PowerPC, little-endian"},
+    {"AArch64, little-endian", "AArch64, big-endian"},
+};
+
+std::vector<Signature> signatures()
+{
+    std::vector<Signature> all(std::begin(kSignatures), std::end(kSignatures));
+    for (const Mirror& mirror : kMirrors) {
+        for (const Signature& signature : kSignatures) {
+            if (std::string(signature.cpu) != mirror.from)
+                continue;
+            int unit = signature.alignment;
+            Signature twin = {mirror.to, signature.name, {}, {}, std::max(unit, signature.length), unit};
+            for (int k = 0; k < signature.length; ++k) {
+                int at = k / unit * unit + unit - 1 - k % unit;
+                twin.bytes[at] = signature.bytes[k];
+                twin.mask[at] = signature.mask[k];
+            }
+            all.push_back(twin);
+        }
+    }
+    return all;
+}
+
+const std::vector<Signature> kAll = signatures();
+
 // Each signature is looked up by its first fully known byte, so one pass over the image
 // tries only the few signatures that byte can start.
 struct SignatureIndex {
@@ -101,8 +136,8 @@ struct SignatureIndex {
 
     SignatureIndex()
     {
-        for (std::size_t s = 0; s < std::size(kSignatures); ++s) {
-            const Signature& signature = kSignatures[s];
+        for (std::size_t s = 0; s < kAll.size(); ++s) {
+            const Signature& signature = kAll[s];
             std::size_t key = 0;
             while (signature.mask[key] != 0xFF)
                 ++key;
@@ -130,17 +165,17 @@ InstructionCount countInstructions(const Bytes& image)
     InstructionCount count;
     std::map<std::string, std::vector<std::pair<int, std::string>>> byCpu;
     static const SignatureIndex index;
-    int hits[std::size(kSignatures)] = {};
+    std::vector<int> hits(kAll.size());
     for (std::size_t at = 0; at < image.size(); ++at) {
         for (std::size_t key = 0; key < 3 && at + key < image.size(); ++key) {
             for (std::size_t s : index.byByte[key][image[at + key]])
-                hits[s] += matchesAt(image, at, kSignatures[s]);
+                hits[s] += matchesAt(image, at, kAll[s]);
         }
     }
-    for (std::size_t s = 0; s < std::size(kSignatures); ++s) {
+    for (std::size_t s = 0; s < kAll.size(); ++s) {
         count.matches += hits[s];
         if (hits[s] > 0)
-            byCpu[kSignatures[s].cpu].emplace_back(hits[s], kSignatures[s].name);
+            byCpu[kAll[s].cpu].emplace_back(hits[s], kAll[s].name);
     }
     for (auto& [cpu, words] : byCpu) {
         CpuWords found{cpu, 0, 0, {}};

@@ -103,26 +103,54 @@ std::string codeName(const CpuHint& hint)
     return orders > 1 ? hint.cpu : hint.family;
 }
 
-// A hint holds when some layout shows that CPU's code or header; otherwise it is set aside
-// with a note of what the parts do look like, so a wrong hint never makes an answer.
+// How strongly a layout shows the code of the CPU its words name: those words beyond the most
+// common one, or the marks of that CPU's structure, whichever is more. Unaligned x86 words
+// match in any bytes and are left out.
+int codeStrength(const LayoutEvidence& layout)
+{
+    const InstructionCount& words = layout.instructions;
+    if (!words.aligned)
+        return 0;
+    int structure = words.cpuMatches >= kMinInstructions ? structureOf(layout.structure, words.cpu).count : 0;
+    return std::max(words.beyondMostCommon, structure);
+}
+
+// A hint holds when some layout shows that CPU's code or header, and no layout shows another
+// CPU's code far more strongly: Thumb-2 code in a layout that exchanges its halfwords reads
+// as ARM's push and pop, a few against the thousands of Thumb-2 marks of the right layout.
+// Otherwise it is set aside with a note of what the parts do look like, so a wrong hint
+// never makes an answer.
 const CpuHint* checkHint(const std::vector<LayoutEvidence>& layouts, const CpuHint* hint, std::string& note)
 {
     if (!hint)
         return nullptr;
-    std::string strongest;
-    int most = kMinInstructions - 1;
+    std::string strongest, other;
+    int most = kMinInstructions - 1, hinted = 0, otherStrength = 0;
+    bool header = false;
     for (const LayoutEvidence& layout : layouts) {
-        if (hintedWords(layout, *hint) >= kMinInstructions || hintedStructure(layout, layout.structure, *hint) >= kMinInstructions ||
-            headerOfCpu(layout.header, *hint))
-            return hint;
+        hinted = std::max({hinted, hintedWords(layout, *hint), hintedStructure(layout, layout.structure, *hint)});
+        header |= headerOfCpu(layout.header, *hint);
         if (layout.instructions.beyondMostCommon > most) {
             most = layout.instructions.beyondMostCommon;
             strongest = layout.instructions.cpu;
         }
+        if (layout.instructions.cpu != hint->cpu && codeStrength(layout) > otherStrength) {
+            otherStrength = codeStrength(layout);
+            other = layout.instructions.cpu;
+        }
     }
-    note = "no " + codeName(*hint) + " code found in any layout; " +
-           (strongest.empty() ? "nor the instruction words of another CPU"
-                              : "the parts look like " + strongest) + "; answered as without --cpu";
+    bool found = hinted >= kMinInstructions || header;
+    bool outnumbered = otherStrength >= 2 * hinted + kMinInstructions;
+    if (found && !outnumbered)
+        return hint;
+    if (found)
+        note = "the parts show " + other + " code more strongly than " + codeName(*hint) + " code (" +
+               std::to_string(otherStrength) + " instruction words or marks of its structure against " +
+               std::to_string(hinted) + "); answered as without --cpu";
+    else
+        note = "no " + codeName(*hint) + " code found in any layout; " +
+               (strongest.empty() ? "nor the instruction words of another CPU"
+                                  : "the parts look like " + strongest) + "; answered as without --cpu";
     return nullptr;
 }
 
@@ -177,6 +205,7 @@ IdentifyReport identifyLayouts(const std::vector<Bytes>& parts, const IdentifyOp
         if (!statistics.layouts.empty()) {
             evidence.bits = statistics.layouts[i];
             evidence.meanBits = meanBits(evidence.bits);
+            evidence.nearlyEqual = statistics.nearlyEqual[i];
         }
         Bytes sample = sampleImage(parts, laneSize, candidates[i]);
         evidence.instructions = countInstructions(sample);

@@ -63,7 +63,8 @@ struct PairCounts {
 
 // H(B | A) in bits over pairs i in [from, from + count).
 double conditionalBits(const Streams& streams, const Relation& relation, std::size_t from,
-                       std::size_t count, PairCounts& counts, const std::vector<double>& logs)
+                       std::size_t count, PairCounts& counts, const std::vector<double>& logs,
+                       std::size_t& nearlyEqual)
 {
     auto [a, b, step] = relation;
     const unsigned char* first = streams.at(a);
@@ -76,6 +77,7 @@ double conditionalBits(const Streams& streams, const Relation& relation, std::si
         if (counts.pairs[pair]++ == 0)
             counts.seen.push_back(pair);
         ++counts.firsts[first[2 * i]];
+        nearlyEqual += unsigned(first[2 * i] - second[2 * j] + 2) <= 4u;
     }
     double pairSum = 0, firstSum = 0;
     for (std::uint16_t pair : counts.seen) {
@@ -117,6 +119,7 @@ PairStatistics measurePairs(const std::vector<Bytes>& parts, std::size_t laneSiz
     statistics.samplesPerBlock = perBlock;
 
     std::map<Relation, BlockBits> measured;
+    std::map<Relation, double> nearlyEqual;   // share of the pairs within 2 of each other
     for (const Layout& layout : layouts) {
         for (const Relation& relation : relationsOf(layout))
             measured[relation];
@@ -127,10 +130,12 @@ PairStatistics measurePairs(const std::vector<Bytes>& parts, std::size_t laneSiz
     PairCounts counts;
     std::vector<double> logs = countLogs(perBlock);
     for (auto& [relation, bits] : measured) {
+        std::size_t near = 0;
         for (int block = 0; block < kBlocks; ++block) {
             std::size_t from = usable / kBlocks * std::size_t(block);
-            bits[std::size_t(block)] = conditionalBits(streams, relation, from, perBlock, counts, logs);
+            bits[std::size_t(block)] = conditionalBits(streams, relation, from, perBlock, counts, logs, near);
         }
+        nearlyEqual[relation] = double(near) / double(perBlock * kBlocks);
     }
 
     auto meanOver = [&](const std::vector<Relation>& relations) {
@@ -141,8 +146,13 @@ PairStatistics measurePairs(const std::vector<Bytes>& parts, std::size_t laneSiz
         }
         return mean;
     };
-    for (const Layout& layout : layouts)
+    for (const Layout& layout : layouts) {
         statistics.layouts.push_back(meanOver(relationsOf(layout)));
+        double near = 0;
+        for (const Relation& relation : relationsOf(layout))
+            near += nearlyEqual[relation] / double(relationsOf(layout).size());
+        statistics.nearlyEqual.push_back(near);
+    }
     std::vector<Relation> unrelated;
     for (int stream = 0; stream < 2 * int(parts.size()); ++stream)
         unrelated.emplace_back(stream, stream, kUnrelated);

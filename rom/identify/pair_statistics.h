@@ -16,6 +16,7 @@ struct PairStatistics {
     std::size_t samplesPerBlock = 0;
     std::vector<BlockBits> layouts;   // bits per byte, per block, in the order of the layouts
     BlockBits unrelated{};            // the same measure for bytes that do not follow each other
+    std::vector<double> nearlyEqual;  // per layout, the share of neighbours within 2 of each other
 };
 
 PairStatistics measurePairs(const std::vector<Bytes>& parts, std::size_t laneSize,

@@ -15,6 +15,7 @@ constexpr double kMinStructure = 0.3;   // bits per byte below bytes that do not
 constexpr double kMinLead = 0.04;       // bits per byte ahead of every other layout
 constexpr double kMinSteadiness = 4.0;  // the lead over its spread across blocks
 constexpr double kMinTwinLead = 0.5;    // bits per byte ahead of a twin
+constexpr double kMaxNearlyEqualGain = 0.02;   // share of nearly equal neighbours over the runner-up's
 
 // The lead of `behind` over `best` per block, as its mean over its standard error.
 double steadiness(const BlockBits& best, const BlockBits& behind)
@@ -263,7 +264,9 @@ int hintedStructure(const LayoutEvidence& layout, const std::vector<StructureCou
 {
     const InstructionCount& words = layout.instructions;
     for (const StructureCount& count : counts) {
-        if (count.cpu == hint.cpu && 2 * wordsOf(words, hint.cpu).matches >= words.cpuMatches)
+        // Structure needs code: some of that CPU's words, not outnumbered by another's.
+        int matches = wordsOf(words, hint.cpu).matches;
+        if (count.cpu == hint.cpu && matches >= kMinWords && 2 * matches >= words.cpuMatches)
             return count.count;
     }
     return 0;
@@ -284,16 +287,17 @@ Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics&
     verdict.chosen = ranked[0];
     verdict.runnerUp = ranked[1];
     // Where no byte follows from the one before, the statistics rule out nothing. The other
-    // signals then narrow the layouts down, but only the code of a CPU given may decide, or
+    // signals then narrow the layouts down, but only the words of a CPU given may decide, or
     // an x86 header given x86, as in a BIOS's top that is blank but for its reset jump:
     // text, chance words of data and vector tables would have named wrong layouts, tables
     // of data imitating a 68000's vectors, but no wrong layout puts fixed bytes in place.
+    // Marks of structure decide nothing there: in compressed data they come by chance.
     bool structured = meanBits(statistics.unrelated) - best.meanBits >= kMinStructure;
     verdict.close = structured ? closeLayouts(layouts, ranked) : ranked;
     std::vector<Signal> signals = gatherSignals(layouts, hint);
     verdict.remaining = unruledOut(verdict.close, signals);
     for (std::size_t k = 0; k < signals.size() && !structured; ++k)
-        signals[k].decides = hint && (k == 1 || k == 3 || (k == 0 && std::string(hint->family) == "x86"));
+        signals[k].decides = hint && (k == 1 || (k == 0 && std::string(hint->family) == "x86"));
     std::vector<std::size_t> rivals;
     const Signal* rivalSignal = nullptr;
     std::vector<Choice> supported = supportedLayouts(verdict.close, ranked, signals, rivals, rivalSignal);
@@ -315,6 +319,19 @@ Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics&
         return verdict;   // otherwise the reason depends on what the remaining layouts show
     }
     Choice choice = supported[0];
+    // A layout that sets equal or nearly equal bytes side by side, as a wrong order of a smooth
+    // picture's channels or of repeated samples does, looks more regular than the right one:
+    // that is no evidence of the order by itself.
+    if (!choice.by && choice.together.empty() &&
+        best.nearlyEqual > layouts[ranked[1]].nearlyEqual + kMaxNearlyEqualGain) {
+        verdict.reason = "the layout the byte statistics favour sets nearly equal bytes side by side (" +
+                         bitsText(100 * best.nearlyEqual, 0) + "% against " +
+                         bitsText(100 * layouts[ranked[1]].nearlyEqual, 0) + "%" +
+                         "), as a wrong order of a smooth picture or of sound does, and no header, "
+                         "instruction words or text confirms it";
+        verdict.remaining = {ranked[0], ranked[1]};
+        return verdict;
+    }
     verdict.chosen = choice.layout;
     verdict.decidedBy = choice.by ? choice.by->name : "the byte statistics";
     verdict.runnerUp = choice.by || !choice.together.empty() ? choice.runnerUp : ranked[1];

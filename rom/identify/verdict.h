@@ -20,6 +20,7 @@ struct LayoutEvidence {
     Layout layout;
     BlockBits bits{};   // bits per byte given the byte before, per block
     double meanBits = 0;
+    double nearlyEqual = 0;   // the share of neighbouring bytes within 2 of each other
     InstructionCount instructions;
     int words = 0;   // different common words spelled out whole
     std::vector<StructureCount> structure;   // per CPU, the multi-word instructions whole
@@ -47,5 +48,5 @@ Verdict decide(const std::vector<LayoutEvidence>& layouts, const PairStatistics&
 // clearly more as another CPU's code.
 int hintedWords(const LayoutEvidence& layout, const CpuHint& hint);
 // That CPU's count among `counts` (the layout's structure or byte-order marks): none where
-// the layout reads clearly more as another CPU's code.
+// the layout shows few of that CPU's words or reads clearly more as another CPU's code.
 int hintedStructure(const LayoutEvidence& layout, const std::vector<StructureCount>& counts, const CpuHint& hint);

@@ -142,7 +142,8 @@ INSTANTIATE_TEST_SUITE_P(
         Image{"sound-pcm8.bin", 0, {}}, Image{"tiles-4bpp.bin", 0, {}},
         Image{"table-log16le.bin", 0, {}}, Image{"table-sine16be.bin", 0, {}},
         Image{"efi-utf16.bin", 0, {}}, Image{"efi-utf16-mixed.bin", 3, {}},
-        Image{"random.bin", -1, {}}, Image{"", -1, Bytes(0x4000, 0xFF)},
+        Image{"ppc64el-libc.bin", 1, {}}, Image{"thumb2-libstdcxx.bin", 6, {}},
+        Image{"picture-rgb24.bin", 0, {}}, Image{"random.bin", -1, {}}, Image{"", -1, Bytes(0x4000, 0xFF)},
         Image{"", -1, Bytes(0x4000, 0x00)}),
     [](const testing::TestParamInfo<Image>& info) {
         std::string name = *info.param.file ? info.param.file : (info.param.bytes[0] ? "blankFF" : "blank00");
@@ -174,6 +175,10 @@ TEST_F(IdentifyParts, TakesTheCpuAsAHintAndSaysWhatRemains)
         {"efi-utf16-mixed.bin", 5, "", 3, "shows as much readable text as those they favour"},
         {"ipxe-rtl8139-start.bin", 4, "x86", 0, "decided by the header of x86, little-endian (--cpu x86)"},
         {"random.bin", 4, "x86", 3, "undetermined: in no layout does a byte follow"},
+        {"ppc64el-libc.bin", 1, "", 3, "the same PowerPC code read big- or little-endian; give --cpu ppc or --cpu ppc-le"},
+        {"ppc64el-libc.bin", 4, "ppc-le", 0, "decided by the code's structure of PowerPC, little-endian (--cpu ppc-le)"},
+        {"thumb2-libstdcxx.bin", 1, "arm", 0, "the parts show Thumb, little-endian code more strongly than ARM, little-endian"},
+        {"picture-rgb24.bin", 2, "", 3, "sets nearly equal bytes side by side (54% against 31%)"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.file) + " " + kSplits[row.split].name + " --cpu " + row.cpu);
@@ -212,8 +217,8 @@ TEST_F(Identify, WarnsOfFaultyPartsAndRefusesAsMergeDoes)
              warning + "stuck.bin: bit 3 is always 1: a stuck data line or a bad read\n"},
         {{"identify", "text.bin", "text.bin"}, 3, ""},
         {{"identify", "--cpu", "z80", "a.bin", "a.bin"}, 2,
-         "kestrum-cli: --cpu takes 68000, x86, arm, arm-be, thumb, aarch64, mips, mips-le, ppc, "
-         "sparc, riscv, sh, sh-le, alpha, not 'z80'" + usage},
+         "kestrum-cli: --cpu takes 68000, x86, arm, arm-be, thumb, aarch64, aarch64-be, mips, mips-le, "
+         "ppc, ppc-le, sparc, riscv, sh, sh-le, alpha, not 'z80'" + usage},
         {{"identify", "missing.bin", "a.bin"}, 1, "kestrum-cli: cannot read missing.bin: no such file\n"},
         {{"identify", "a.bin"}, 2, "kestrum-cli: give 2 or 4 parts" + usage},
         {{"identify", "a.bin", "a.bin", "a.bin"}, 2, "kestrum-cli: give 2 or 4 parts" + usage},
@@ -326,6 +331,8 @@ TEST(CodeOfEitherByteOrder, ShowsItsTwinAlike)
     const Row rows[] = {
         {"mips-be.bin", 4, "MIPS, big-endian", "MIPS, little-endian"},
         {"arm.bin", 4, "ARM, little-endian", "ARM, big-endian"},
+        {"powerpc.bin", 4, "PowerPC, big-endian", "PowerPC, little-endian"},
+        {"aarch64.bin", 4, "AArch64, little-endian", "AArch64, big-endian"},
         {"sh-be-zlib.bin", 2, "SuperH, big-endian", "SuperH, little-endian"},
     };
     for (const Row& row : rows) {

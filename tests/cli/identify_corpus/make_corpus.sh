@@ -9,7 +9,9 @@
 #     gcc-aarch64-linux-gnu gcc seabios ipxe-qemu python3 fp-units-rtl-3.2.2 fpc-source-3.2.2 \
 #     libnettle8 libwine:i386 efitools postgresql-15 gcc-mingw-w64-i686-win32-runtime ovmf \
 #     gcc-sh4-linux-gnu gcc-alpha-linux-gnu zlib1g-dev \
-#     libc6-dev-m68k-cross libc6-dev-sh4-cross libc6-dev-alpha-cross libc6-dev-armhf-cross
+#     libc6-dev-m68k-cross libc6-dev-sh4-cross libc6-dev-alpha-cross libc6-dev-armhf-cross netpbm
+#   and apt-get download reaching Debian's mirror (libc6-ppc64el-cross, libstdc++6-armhf-cross,
+#   desktop-base).
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 src=$here/src
@@ -181,3 +183,20 @@ for name, per, every in (("efi-utf16", 6, 8), ("efi-utf16-mixed", 4, 3)):
         image += bytes(-len(image) % 2)
     open(f"{here}/{name}.bin", "wb").write(bytes(image[:0x8000]))
 PYTHON
+
+# From Debian packages fetched here, each once answered wrongly: ppc64el's C library (LGPL-2.1),
+# PowerPC code built little-endian, once decided as its big-endian twin by blr, mflr and mtlr;
+# armhf's libstdc++ (GPL-3.0+ with the GCC runtime exception), Thumb-2 code whose push.w and
+# pop.w, given --cpu arm, read as ARM's push and pop in a layout exchanging its halfwords; and
+# 64 KiB 3 MiB into a smooth 24-bit RGB picture (desktop-base's softwaves GRUB background,
+# GPL-2.0+; pngtopnm's header is 17 bytes), whose byte-swapped twin in two word lanes sets one
+# channel of neighbouring pixels side by side, and the byte statistics decided that.
+for package in libc6-ppc64el-cross libstdc++6-armhf-cross desktop-base; do
+  (cd "$work" && apt-get download "$package" >/dev/null 2>&1) && dpkg-deb -x "$work/$package"_*.deb "$work/x"
+done
+objcopy -I elf64-little -O binary -j .text "$work/x/usr/powerpc64le-linux-gnu/lib/libc.so.6" "$work/ppc"
+objcopy -I elf32-little -O binary -j .text "$work/x/usr/arm-linux-gnueabihf/lib/libstdc++.so.6" "$work/t2"
+tail -c +$((0x10000 + 1)) "$work/ppc" | head -c 32768 > "$here/ppc64el-libc.bin"
+tail -c +$((0x10000 + 1)) "$work/t2" | head -c 32768 > "$here/thumb2-libstdcxx.bin"
+pngtopnm "$work/x/usr/share/desktop-base/softwaves-theme/grub/grub-16x9.png" |
+  tail -c +$((17 + 0x300000 + 1)) | head -c 65520 > "$here/picture-rgb24.bin"
