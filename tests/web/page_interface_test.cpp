@@ -40,8 +40,8 @@ std::vector<Bytes> outputs(int count)
 TEST(PageInterface, GivesWhatSplitAndMergeMakeOrTheirRefusal)
 {
     const Bytes image = numbered(1001, 0), p1 = numbered(300, 1), p2 = numbered(300, 2),
-                longer = numbered(301, 3);
-    std::vector<Bytes> reversed{p2, p1};
+                longer = numbered(301, 3), hi = numbered(0x10000, 4), lo = numbered(0x10000, 5);
+    std::vector<Bytes> reversed{p2, p1}, macPlus{hi, lo};
     struct Row {
         const char* name;
         std::function<int()> act;
@@ -73,6 +73,16 @@ TEST(PageInterface, GivesWhatSplitAndMergeMakeOrTheirRefusal)
              give(0, "a.bin", p1), give(1, "b.bin", p2);
              return pageMerge(2, 0, 3, 0, 0, 1, 0);
          }, {}, "\"part 2 is none of the 2 parts given\""},
+        {"a board's chips merged by their names, picked in any order", [&] {
+             give(0, "ROM-LO-U8D", lo), give(1, "ROM-HI-U6D", hi);
+             return pageBoardMerge("mac-plus", "", 2, "mac-plus.bin");
+         }, {mergeParts(macPlus, 1, false)}, ""},
+        {"a board's chip not picked", [&] {
+             give(0, "ROM-LO-U8D", lo);
+             return pageBoardMerge("mac-plus", "", 1, "mac-plus.bin");
+         }, {}, "\"cannot read ROM-HI-U6D: not among the files picked\""},
+        {"a layout file's line", [&] { return pageBoardSplit("", "bank 4 lanes 3 chips a"); }, {},
+         "\"the layout file: line 1: lanes takes 1, 2 or 4, not '3'\""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
