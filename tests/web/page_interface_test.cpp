@@ -74,13 +74,13 @@ TEST(PageInterface, GivesWhatSplitAndMergeMakeOrTheirRefusal)
              return pageMerge(2, 0, 3, 0, 0, 1, 0);
          }, {}, "\"part 2 is none of the 2 parts given\""},
         {"a board's chips merged by their names, picked in any order", [&] {
-             give(0, "ROM-LO-U8D", lo), give(1, "ROM-HI-U6D", hi);
+             give(0, "ROM-LO", lo), give(1, "ROM-HI", hi);
              return pageBoardMerge("mac-plus", "", 2, "mac-plus.bin");
          }, {mergeParts(macPlus, 1, false)}, ""},
         {"a board's chip not picked", [&] {
-             give(0, "ROM-LO-U8D", lo);
+             give(0, "ROM-LO", lo);
              return pageBoardMerge("mac-plus", "", 1, "mac-plus.bin");
-         }, {}, "\"cannot read ROM-HI-U6D: not among the files picked\""},
+         }, {}, "\"cannot read ROM-HI: not among the files picked\""},
         {"a layout file's line", [&] { return pageBoardSplit("", "bank 4 lanes 3 chips a"); }, {},
          "\"the layout file: line 1: lanes takes 1, 2 or 4, not '3'\""},
     };
