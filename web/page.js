@@ -264,8 +264,13 @@ $('swap-bytes').onclick = () => {
 $('verify').onclick = () => {
   const image = pickedImage();
   const dumps = Array.from($('dumps').files);
-  if (image && !dumps.length) refuse('choose 2 or 4 dumps first');
-  if (image && dumps.length)
+  if (image && !dumps.length) refuse($('board').value ? "choose the board's dumps first" : 'choose 2 or 4 dumps first');
+  if (!image || !dumps.length) return;
+  const board = boardChoice();
+  if (board)   // the chips' dumps by their names, no more than the module has slots for
+    act('board-verify', [image[0], ...dumps.slice(0, 63)], board, `Verifying ${dumps.length} dumps of the board…`,
+        unchanged('image', 'dumps', 'layout'), whole);
+  else if (board === null)
     act('verify', [image[0], ...dumps], shape(), `Verifying ${dumps.length} dumps…`, unchanged('image', 'dumps'), whole);
 };
 

@@ -7,6 +7,7 @@
 #include "input_rules.h"
 #include "layout_file.h"
 #include "layout_parts.h"
+#include "layout_verify.h"
 #include "page_state.h"
 #include "page_texts.h"
 #include "socket_map.h"
@@ -44,6 +45,15 @@ std::string socketText(const SocketRow& row)
     return "  bank " + std::to_string(row.bank) + ", lane " + std::to_string(row.lane) + " of " +
            std::to_string(row.lanes) + ": " + row.holds + "; " + row.bigEndian + " on a big-endian bus, " +
            row.littleEndian + " on a little-endian bus";
+}
+
+// The picked file of that name among slots `from` to `to` - 1, or null.
+const Input* pickedChip(const std::string& name, int from, int to)
+{
+    const Input* found = nullptr;
+    for (int slot = from; slot < to && slot < kInputSlots; ++slot)
+        found = inputs[std::size_t(slot)].name == name ? &inputs[std::size_t(slot)] : found;
+    return found;
 }
 
 }  // namespace
@@ -87,9 +97,7 @@ int pageBoardMerge(const char* board, const char* text, int count, const char* i
     std::vector<Bytes> chips;
     for (const Bank& bank : layout->banks) {
         for (const std::string& name : bank.chips) {
-            const Input* found = nullptr;
-            for (int slot = 0; slot < count && slot < kInputSlots; ++slot)
-                found = inputs[std::size_t(slot)].name == name ? &inputs[std::size_t(slot)] : found;
+            const Input* found = pickedChip(name, 0, count);
             if (!found)
                 return refuse(cannotRead(name, "not among the files picked"));
             std::size_t share = chipShare(bank);
@@ -104,4 +112,40 @@ int pageBoardMerge(const char* board, const char* text, int count, const char* i
     outputs.clear();
     outputs.push_back({image, mergeLayout(chips, *layout), ""});
     return answer();
+}
+
+int pageBoardVerify(const char* board, const char* text, int dumps)
+{
+    std::string reason;
+    std::optional<BoardLayout> layout = layoutOf(board, text, reason);
+    if (!layout)
+        return refuse(reason);
+    const Input& image = inputs[0];
+    reason = wholeFileReason(image.size, kImageLimit, "");
+    if (reason.empty())
+        reason = layoutImageReason(*layout, image.size);
+    if (!reason.empty())
+        return refuse(cannotRead(image.name, reason));
+    std::vector<Bytes> read;
+    std::vector<std::string> names;
+    for (const Bank& bank : layout->banks) {
+        for (const std::string& name : bank.chips) {
+            const Input* found = pickedChip(name, 1, dumps + 1);
+            if (!found)
+                return refuse(cannotRead(name, "not among the files picked"));
+            reason = wholeFileReason(found->size, kImageLimit, "");
+            if (reason.empty() && found->bytes.size() < found->size)   // the page read too little of it
+                reason = shortReadReason(std::size_t(found->size));
+            if (!reason.empty())
+                return refuse(cannotRead(name, reason));
+            read.push_back(found->bytes);
+            names.push_back(name);
+        }
+    }
+    bool differs = false;
+    std::vector<std::string> lines;
+    for (const std::string& line : layoutVerifyLines(image.bytes, *layout, read, names, differs))
+        lines.push_back(jsonString(line));
+    outputs.clear();
+    return answer(",\"findings\":" + jsonList(lines));
 }

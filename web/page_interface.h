@@ -50,6 +50,9 @@ PAGE_CALL(pageBoards) const char* pageBoards();
 PAGE_CALL(pageBoardSplit) int pageBoardSplit(const char* board, const char* text);
 PAGE_CALL(pageBoardMerge) int pageBoardMerge(const char* board, const char* text, int count,
                                              const char* image);
+// A board's verify of the chips' dumps in slots 1 to `dumps`, found by their names, against
+// the image in slot 0; the report's findings are the lines kestrum-cli verify prints.
+PAGE_CALL(pageBoardVerify) int pageBoardVerify(const char* board, const char* text, int dumps);
 PAGE_CALL(pageOutput) const unsigned char* pageOutput(int k);
 PAGE_CALL(pageOutputSize) std::size_t pageOutputSize(int k);
 // Frees the outputs once the page holds its own copies.

@@ -54,6 +54,8 @@ function run({ action, inputs, options: o }) {
   else if (action === 'board-merge')
     withText(o.board, (board) => withText(o.text, (text) => withText(o.image, (name) =>
       wasm.pageBoardMerge(board, text, inputs.length, name))));
+  else if (action === 'board-verify')
+    withText(o.board, (board) => withText(o.text, (text) => wasm.pageBoardVerify(board, text, inputs.length - 1)));
   else if (action === 'identify')
     withText(o.cpu, (cpu) => wasm.pageIdentify(inputs.length, cpu));
   else

@@ -81,6 +81,13 @@ TEST(PageInterface, GivesWhatSplitAndMergeMakeOrTheirRefusal)
              give(0, "ROM-LO", lo);
              return pageBoardMerge("mac-plus", "", 1, "mac-plus.bin");
          }, {}, "\"cannot read ROM-HI: not among the files picked\""},
+        {"a board's dumps verified by their names, picked in any order, its high chip's socket holding the low one", [&] {
+             give(0, "mac.bin", mergeParts(macPlus, 1, false)), give(1, "ROM-LO", lo), give(2, "ROM-HI", lo);
+             return pageBoardVerify("mac-plus", "", 2);
+         }, {}, "\"ROM-HI: differs from bank 1 lane 1 in 65536 of 65536 bytes\",\"  offset 0x0, image 0x0: read 0x05, "
+                "expected 0x04\",\"  offset 0x1, image 0x2: read 0x0C, expected 0x0B\",\"  offset 0x2, image 0x4: read "
+                "0x13, expected 0x12\",\"  offset 0x3, image 0x6: read 0x1A, expected 0x19\",\"  holds part 2: the chip "
+                "of another socket\",\"ROM-LO: matches bank 1 lane 2\"]"},
         {"a layout file's line", [&] { return pageBoardSplit("", "bank 4 lanes 3 chips a"); }, {},
          "\"the layout file: line 1: lanes takes 1, 2 or 4, not '3'\""},
     };
