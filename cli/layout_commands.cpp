@@ -2,16 +2,15 @@
 #include "layout_commands.h"
 
 #include "built_in_boards.h"
-#include "dump_findings.h"
 #include "layout_file.h"
 #include "layout_parts.h"
+#include "layout_verify.h"
 #include "reasons.h"
 #include "report.h"
 #include "rom_files.h"
 #include "socket_map.h"
 #include "socket_table.h"
 #include "verify_command.h"
-#include "verify_text.h"
 
 namespace {
 
@@ -45,22 +44,6 @@ void printMap(const BoardLayout& layout, const std::vector<Bytes>& chips, std::s
               std::ostream& out)
 {
     out << socketTable(socketMap(layout, chips, imageSize));
-}
-
-// A dump that is another bank's chip: the chip sits in a socket of the wrong row. Verify's
-// own findings name the other lanes of its bank.
-std::string otherBankChip(const Bytes& dump, const std::vector<Bytes>& chips, const BoardLayout& layout,
-                          std::size_t ownBank)
-{
-    std::size_t next = 0;
-    for (std::size_t b = 0; b < layout.banks.size(); ++b) {
-        for (int k = 0; k < layout.banks[b].lanes; ++k, ++next) {
-            if (b != ownBank && chips[next] == dump)
-                return "  holds " + layout.banks[b].chips[std::size_t(k)] + ", bank " + std::to_string(b + 1) +
-                       " lane " + std::to_string(k + 1) + ": the chip sits in another bank's socket\n";
-        }
-    }
-    return "";
 }
 
 }  // namespace
@@ -126,32 +109,19 @@ int verifyLayoutFiles(const Request& request, std::ostream& out)
     BoardLayout layout = loadLayout(request);
     Bytes image = readLaidOutImage(request, layout);
     std::vector<Bytes> dumps;
-    for (const std::string& name : chipNames(layout))
-        dumps.push_back(readWholeFile(chipPath(request.dir, name), kImageLimit, ""));
-    std::string refusal;
-    std::vector<Bytes> chips = splitLayout(image, layout, refusal);
-    int status = 0;
-    std::size_t start = 0, next = 0;
-    for (std::size_t b = 0; b < layout.banks.size(); ++b) {
-        const Bank& bank = layout.banks[b];
-        std::vector<Bytes> bankDumps(dumps.begin() + std::ptrdiff_t(next),
-                                     dumps.begin() + std::ptrdiff_t(next) + bank.lanes);
-        std::vector<DumpReport> reports = verifyDumps(bankBytes(image, layout, b), bankShape(bank), bankDumps, refusal);
-        for (std::size_t k = 0; k < reports.size(); ++k) {
-            std::string socket = "bank " + std::to_string(b + 1) + " lane " + std::to_string(reports[k].part + 1);
-            for (const std::string& line : verifyLines(reports[k], chipPath(request.dir, bank.chips[k]), socket, start))
-                out << line << '\n';
-            if (!reports[k].matches) {
-                out << otherBankChip(bankDumps[k], chips, layout, b);
-                status = kDiffers;
-            }
-        }
-        start += bank.size;
-        next += std::size_t(bank.lanes);
+    std::vector<std::string> paths;
+    for (const std::string& name : chipNames(layout)) {
+        paths.push_back(chipPath(request.dir, name));
+        dumps.push_back(readWholeFile(paths.back(), kImageLimit, ""));
     }
-    if (request.verbose)
-        printMap(layout, chips, image.size(), out);
-    return status;
+    bool differs = false;
+    for (const std::string& line : layoutVerifyLines(image, layout, dumps, paths, differs))
+        out << line << '\n';
+    if (request.verbose) {
+        std::string refusal;   // the banks' fill fitted when the layout was read
+        printMap(layout, splitLayout(image, layout, refusal), image.size(), out);
+    }
+    return differs ? kDiffers : 0;
 }
 
 void printBoards(std::ostream& out)

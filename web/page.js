@@ -8,7 +8,7 @@ const offered = new Map();
 let limit = 0;   // the most bytes of a file any action takes
 // Every pick of a file counts, and so does every identify asked for: an action whose files
 // a newer pick has replaced shows nothing, and is skipped if it has not yet begun.
-const picks = { image: 0, parts: 0, dumps: 0 };
+const picks = { image: 0, parts: 0, dumps: 0, layout: 0 };
 let identifies = 0;
 let busy = 0;   // actions asked for and not yet ended
 
@@ -38,6 +38,8 @@ const ready = ask(() => ({ module: Uint8Array.from(atob($('module').textContent)
     limit = report.limit;
     for (const cpu of report.cpus) $('cpu').add(new Option(`${cpu.name}: ${cpu.description}`, cpu.name));
     $('cpu-row').hidden = report.cpus.length === 0;
+    for (const board of report.boards)
+      $('board').insertBefore(new Option(`${board.name}: ${board.description}`, board.name), $('board').lastChild);
   });
 
 // The files are read here, not in the worker: WebKit lets no worker of a page opened from disk
@@ -56,7 +58,30 @@ function clearResults() {
   $('outputs').replaceChildren();
   $('zip').replaceChildren();
   $('findings').textContent = '';
+  $('board-picture').replaceChildren();
   $('message').textContent = '';
+}
+
+// The board as its socket map gives it: a row per bank, its chips side by side in lane
+// order, each with its name, size, checksums and data lines.
+function drawBoard(map) {
+  const banks = new Map();
+  for (const row of map.rows) {
+    if (!banks.has(row.bank)) {
+      const bank = document.createElement('div');
+      bank.className = 'bank';
+      const hex = (n) => '0x' + n.toString(16).toUpperCase().padStart(5, '0');
+      bank.append(detail(`bank ${row.bank}: ${hex(row.start)}-${hex(row.end - 1)}`, 'bank-label'));
+      banks.set(row.bank, bank);
+      $('board-picture').append(bank);
+    }
+    const chip = document.createElement('div');
+    chip.className = 'chip';
+    chip.append(detail(row.chip, 'chip-name'), detail(`lane ${row.lane} of ${row.lanes}: ${row.holds}`),
+      detail(`${row.size} bytes`), detail(row.checksums),
+      detail(`${row.bigEndian} big-endian, ${row.littleEndian} little-endian`));
+    banks.get(row.bank).append(chip);
+  }
 }
 
 function detail(text, className = 'detail') {
@@ -145,11 +170,15 @@ async function act(action, files, options, label, current, most) {
       if (!current()) return null;
       clearResults();
       say(label);
-      return { action, options, inputs: await readInputs(files, most) };
+      // A layout file is read now too, and goes to the worker as its text.
+      const { layoutFile, ...given } = options;
+      if (layoutFile) given.text = await layoutFile.text();
+      return { action, options: given, inputs: await readInputs(files, most) };
     });
     if (!report || !current()) return null;
     $('message').textContent = report.message;
     if (report.findings) $('findings').textContent = report.findings.join('\n');
+    if (report.board) drawBoard(report.board);
     const sizes = showOutputs(report.outputs);
     if (sizes.length) {
       say('Computing the checksums…');
@@ -200,9 +229,31 @@ function shape() {
            mirror: $('mirror').checked ? 1 : 0 };
 }
 
+// The board chosen, with the layout file to read when the action's turn comes, or null for
+// the plain layout; undefined after a refusal.
+function boardChoice() {
+  const board = $('board').value;
+  if (!board) return null;
+  if (board !== 'file') return { board, text: '' };
+  const file = $('layout-file').files[0];
+  if (file) return { board: '', layoutFile: file, name: file.name };
+  refuse('pick a layout file first');
+  return undefined;
+}
+
+$('board').onchange = () => {
+  $('layout-file').hidden = $('board').value !== 'file';
+  if (!$('board').value && $('parts').files.length) identify();   // back to the plain parts
+};
+$('layout-file').onchange = () => { picks.layout++; };
+
 $('split').onclick = () => {
   const files = pickedImage();
-  if (files) act('split', files, shape(), `Splitting ${files[0].name}…`, unchanged('image'), whole);
+  const board = files && boardChoice();
+  if (board)
+    act('board-split', files, board, `Splitting ${files[0].name} for the board…`, unchanged('image', 'layout'), whole);
+  else if (files && board === null)
+    act('split', files, shape(), `Splitting ${files[0].name}…`, unchanged('image'), whole);
 };
 
 $('swap-bytes').onclick = () => {
@@ -213,8 +264,13 @@ $('swap-bytes').onclick = () => {
 $('verify').onclick = () => {
   const image = pickedImage();
   const dumps = Array.from($('dumps').files);
-  if (image && !dumps.length) refuse('choose 2 or 4 dumps first');
-  if (image && dumps.length)
+  if (image && !dumps.length) refuse($('board').value ? "choose the board's dumps first" : 'choose 2 or 4 dumps first');
+  if (!image || !dumps.length) return;
+  const board = boardChoice();
+  if (board)   // the chips' dumps by their names, no more than the module has slots for
+    act('board-verify', [image[0], ...dumps.slice(0, 63)], board, `Verifying ${dumps.length} dumps of the board…`,
+        unchanged('image', 'dumps', 'layout'), whole);
+  else if (board === null)
     act('verify', [image[0], ...dumps], shape(), `Verifying ${dumps.length} dumps…`, unchanged('image', 'dumps'), whole);
 };
 
@@ -246,6 +302,7 @@ async function identify() {
   const files = Array.from($('parts').files);
   const run = ++identifies;
   const newest = () => run === identifies;
+  if ($('board').value) return;   // a board's chips go by their names
   $('identify').textContent = '';
   if ([2, 4].includes(files.length)) $('count').value = files.length;
   showParts(files, []);
@@ -272,7 +329,16 @@ $('cpu').onchange = () => { if ($('parts').files.length) identify(); };
 $('merge').onclick = () => {
   const files = Array.from($('parts').files);
   if (!files.length) {
-    refuse('choose 2 or 4 parts first');
+    refuse($('board').value ? "choose the board's chips first" : 'choose 2 or 4 parts first');
+    return;
+  }
+  const board = boardChoice();
+  if (board === undefined) return;
+  if (board) {
+    const image = (board.board || board.name.replace(/(.)\.[^.]*$/, '$1')) + '.bin';
+    // No more chips are read than the module has slots for; one left out is named missing.
+    const chips = files.slice(0, 64);
+    act('board-merge', chips, { ...board, image }, "Merging the board's chips…", unchanged('parts', 'layout'), shares(chips));
     return;
   }
   const order = [0, 1, 2, 3].map((k) => ($(`lane-${k + 1}`) ? +$(`lane-${k + 1}`).value : 0));

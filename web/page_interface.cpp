@@ -2,6 +2,8 @@
 // over the bytes of the files the user picked.
 #include "page_interface.h"
 
+#include "page_state.h"
+
 #include "checksums.h"
 #include "dump_findings.h"
 #include "identify_report.h"
@@ -19,44 +21,6 @@
 
 namespace {
 
-struct Input {
-    std::string name;
-    std::uint64_t size = 0;   // the file's, of which bytes holds the start
-    Bytes bytes;
-};
-
-struct PageOutput {
-    std::string name;
-    Bytes bytes;
-    std::string socket;
-};
-
-// The image in slot 0 and up to four parts or dumps after it, or the parts from slot 0.
-constexpr int kSlots = 5;
-Input inputs[kSlots];
-std::vector<PageOutput> outputs;
-std::string report;
-
-int refuse(const std::string& message)
-{
-    outputs.clear();
-    report = "{\"message\":" + jsonString(message) + ",\"outputs\":[]}";
-    return 0;
-}
-
-// The report of an action that made outputs, with `more` fields; their checksums come apart,
-// so the page can offer the outputs while they are summed.
-int answer(const std::string& more = "")
-{
-    std::vector<std::string> items;
-    for (const PageOutput& output : outputs)
-        items.push_back("{\"name\":" + jsonString(output.name) + ",\"size\":" +
-                        std::to_string(output.bytes.size()) + ",\"socket\":" +
-                        jsonString(output.socket) + "}");
-    report = "{\"message\":\"\",\"outputs\":" + jsonList(items) +
-             more + "}";
-    return int(outputs.size());
-}
 
 bool validCount(int parts)
 {
@@ -164,7 +128,9 @@ void pageFree(char* text)
 
 unsigned char* pageInput(int slot, const char* name, double size, std::size_t count)
 {
-    Input& input = inputs[slot >= 0 && slot < kSlots ? slot : 0];
+    if (slot < 0 || slot >= kInputSlots)
+        return nullptr;
+    Input& input = inputs[std::size_t(slot)];
     input.name = name;
     input.size = std::uint64_t(size);
     input.bytes.assign(count, 0);

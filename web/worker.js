@@ -35,7 +35,7 @@ function load(inputs) {
   wasm.pageForgetInputs();
   inputs.forEach((input, slot) => {
     const at = withText(input.name, (name) => wasm.pageInput(slot, name, input.size, input.bytes.byteLength));
-    memory(at, input.bytes.byteLength).set(new Uint8Array(input.bytes));
+    if (at) memory(at, input.bytes.byteLength).set(new Uint8Array(input.bytes));   // null past the last slot
   });
 }
 
@@ -49,6 +49,13 @@ function run({ action, inputs, options: o }) {
     shape(wasm.pageVerify, inputs.length - 1);
   else if (action === 'swap')
     wasm.pageSwap();
+  else if (action === 'board-split')
+    withText(o.board, (board) => withText(o.text, (text) => wasm.pageBoardSplit(board, text)));
+  else if (action === 'board-merge')
+    withText(o.board, (board) => withText(o.text, (text) => withText(o.image, (name) =>
+      wasm.pageBoardMerge(board, text, inputs.length, name))));
+  else if (action === 'board-verify')
+    withText(o.board, (board) => withText(o.text, (text) => wasm.pageBoardVerify(board, text, inputs.length - 1)));
   else if (action === 'identify')
     withText(o.cpu, (cpu) => wasm.pageIdentify(inputs.length, cpu));
   else
@@ -75,7 +82,8 @@ onmessage = async (event) => {
     if (event.data.module) {
       moduleBytes = event.data.module;
       await start();
-      report = { limit: wasm.pageReadLimit(), cpus: JSON.parse(readText(wasm.pageCpuHints())) };
+      report = { limit: wasm.pageReadLimit(), cpus: JSON.parse(readText(wasm.pageCpuHints())),
+                 boards: JSON.parse(readText(wasm.pageBoards())) };
     } else {
       report = event.data.action === 'checksums' ? checksums() : run(event.data);
     }

@@ -40,8 +40,8 @@ std::vector<Bytes> outputs(int count)
 TEST(PageInterface, GivesWhatSplitAndMergeMakeOrTheirRefusal)
 {
     const Bytes image = numbered(1001, 0), p1 = numbered(300, 1), p2 = numbered(300, 2),
-                longer = numbered(301, 3);
-    std::vector<Bytes> reversed{p2, p1};
+                longer = numbered(301, 3), hi = numbered(0x10000, 4), lo = numbered(0x10000, 5);
+    std::vector<Bytes> reversed{p2, p1}, macPlus{hi, lo};
     struct Row {
         const char* name;
         std::function<int()> act;
@@ -73,6 +73,23 @@ TEST(PageInterface, GivesWhatSplitAndMergeMakeOrTheirRefusal)
              give(0, "a.bin", p1), give(1, "b.bin", p2);
              return pageMerge(2, 0, 3, 0, 0, 1, 0);
          }, {}, "\"part 2 is none of the 2 parts given\""},
+        {"a board's chips merged by their names, picked in any order", [&] {
+             give(0, "ROM-LO", lo), give(1, "ROM-HI", hi);
+             return pageBoardMerge("mac-plus", "", 2, "mac-plus.bin");
+         }, {mergeParts(macPlus, 1, false)}, ""},
+        {"a board's chip not picked", [&] {
+             give(0, "ROM-LO", lo);
+             return pageBoardMerge("mac-plus", "", 1, "mac-plus.bin");
+         }, {}, "\"cannot read ROM-HI: not among the files picked\""},
+        {"a board's dumps verified by their names, picked in any order, its high chip's socket holding the low one", [&] {
+             give(0, "mac.bin", mergeParts(macPlus, 1, false)), give(1, "ROM-LO", lo), give(2, "ROM-HI", lo);
+             return pageBoardVerify("mac-plus", "", 2);
+         }, {}, "\"ROM-HI: differs from bank 1 lane 1 in 65536 of 65536 bytes\",\"  offset 0x0, image 0x0: read 0x05, "
+                "expected 0x04\",\"  offset 0x1, image 0x2: read 0x0C, expected 0x0B\",\"  offset 0x2, image 0x4: read "
+                "0x13, expected 0x12\",\"  offset 0x3, image 0x6: read 0x1A, expected 0x19\",\"  holds part 2: the chip "
+                "of another socket\",\"ROM-LO: matches bank 1 lane 2\"]"},
+        {"a layout file's line", [&] { return pageBoardSplit("", "bank 4 lanes 3 chips a"); }, {},
+         "\"the layout file: line 1: lanes takes 1, 2 or 4, not '3'\""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

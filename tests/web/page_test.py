@@ -42,7 +42,8 @@ CORPUS = os.path.join(os.path.dirname(__file__), "..", "cli", "identify_corpus")
 # the same, OUT standing for the outputs. Merges give the parts out of order, for the page's
 # identify to set. Verify gives the image, then the dumps. "merge at once" picks each list
 # of parts without waiting and clicks Merge the moment it can be clicked: the merge must take
-# the last pick alone, in the order its identify set. "narrow" lays the page out 360 px wide.
+# the last pick alone, in the order its identify set. "narrow" lays the page out 360 px wide,
+# the board's picture of the case before it included.
 CASES = [
     (["game.bin"], {"count": "2"}, "split", ["game-1.bin", "game-2.bin"], ["split", "game.bin", "OUT"]),
     (["game.bin"], {"count": "4", "width": "2", "swap": True, "fill-to": "256K", "fill": "0"}, "split",
@@ -73,6 +74,9 @@ CASES = [
     (["bios.bin", "w1.bin", "w2.bin", "w3-swapped.bin", "w4-flipped.bin"], {"width": "2", "fill-to": "4K"},
      "verify", [], ["verify", "--width", "2", "--fill-to", "4K", "bios.bin", "w1.bin", "w2.bin",
                     "w3-swapped.bin", "w4-flipped.bin"]),
+    # A board's split writes its chips by their names into a folder, DIR; the page draws them.
+    (["ff.bin"], {"board": "cps1-ffight"}, "split", ["ff_36.11f", "ff_42.11h", "ff_37.12f", "ffe_43.12h", "ff-32m.8h"],
+     ["split", "--board", "cps1-ffight", "ff.bin", "DIR"]),
     ([], {}, "narrow", [], None),
 ]
 
@@ -91,7 +95,8 @@ NARROW = """(() => {
 
 def make_inputs(folder):
     rng = random.Random(17)
-    files = {"game.bin": rng.randbytes(0x8006), "chip": rng.randbytes(0x3000), "odd.bin": b"\x01\x02\x03"}
+    files = {"game.bin": rng.randbytes(0x8006), "chip": rng.randbytes(0x3000), "odd.bin": b"\x01\x02\x03",
+             "ff.bin": rng.randbytes(0xC0001)}
     for name, arguments in ((("u1.bin", "u2.bin"), ["--width", "2", "--swap", "mips-be.bin"]),
                             (tuple(f"rom-{k}.bin" for k in range(1, 5)), ["m68000.bin"]),
                             (("sh-1.bin", "sh-2.bin"), ["sh-be-zlib.bin"])):
@@ -115,8 +120,9 @@ def make_inputs(folder):
 def cli_answer(folder, command, outputs):
     """What kestrum-cli writes for the command, or prints for verify, or its refusal."""
     at = command.index("OUT") if "OUT" in command else len(command)
-    result = subprocess.run([CLI] + command[:at] + outputs + command[at + 1:], cwd=folder,
-                            capture_output=True, text=True)
+    folders = ["." if word == "DIR" else word for word in command]   # a board's chips, by their names
+    result = subprocess.run([CLI] + (folders if "DIR" in command else command[:at] + outputs + command[at + 1:]),
+                            cwd=folder, capture_output=True, text=True)
     if result.returncode in (1, 2):
         return result.stderr.splitlines()[0].removeprefix("kestrum-cli: ").split("; try '")[0], \
             "" if command[0] == "verify" else []
@@ -175,6 +181,9 @@ def check_case(browser, inputs, downloads, case):
         problems.append("identify showed nothing")
     if not message and not saved:
         problems.append("neither outputs nor a refusal")
+    drawn = browser.run("[...document.querySelectorAll('#board-picture .chip-name')].map((e) => e.textContent)")
+    if "board" in controls and drawn != outputs:
+        problems.append(f"the board's picture shows {drawn}")
     return problems
 
 
