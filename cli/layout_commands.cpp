@@ -3,6 +3,7 @@
 
 #include "built_in_boards.h"
 #include "dump_findings.h"
+#include "file_commands.h"
 #include "layout_file.h"
 #include "layout_parts.h"
 #include "reasons.h"
@@ -34,7 +35,8 @@ std::vector<std::string> chipNames(const BoardLayout& layout)
 // The image, refused when it is longer than the layout's banks.
 Bytes readLaidOutImage(const Request& request, const BoardLayout& layout)
 {
-    Bytes image = readWholeFile(request.image, kImageLimit, "");
+    std::vector<std::string> notes;   // split's -v lines of records; the socket map says the rest
+    Bytes image = readImageOf(request, request.image, notes);
     std::string reason = layoutImageReason(layout, image.size());
     if (!reason.empty())
         refuseRead(request.image, reason);
@@ -115,7 +117,7 @@ void mergeLayoutFiles(const Request& request, std::ostream& out, std::ostream& e
     writeOutputs({image});
     if (!request.verbose)
         return;
-    out << fileLine(image) << '\n';
+    out << fileLine(image.path, image.bytes, PartFormat::Raw) << '\n';
     std::string refusal;   // the banks' fill fitted when the layout was read
     printMap(layout, splitLayout(image.bytes, layout, refusal), image.bytes.size(), out);
 }
