@@ -54,8 +54,8 @@ std::string takeSrecRecord(RecordReading& reading, std::string_view text, std::s
     if (type == 5 || type == 6) {
         std::size_t counted = reading.dataRecords & (type == 5 ? 0xFFFF : 0xFFFFFF);
         if (address != counted)
-            return lineReason(line, "counts " + std::to_string(address) + " data records, " +
-                                        std::to_string(reading.dataRecords) + " come before it");
+            return lineReason(line, "counts " + std::to_string(address) + " data records, not the " +
+                                        std::to_string(reading.dataRecords) + " before it");
     } else if (type >= 7) {
         reading.image.entry = address;
         reading.endLine = line;
