@@ -57,6 +57,7 @@ function clearResults() {
   $('zip').replaceChildren();
   $('findings').textContent = '';
   $('message').textContent = '';
+  $('notes').textContent = '';
 }
 
 function detail(text, className = 'detail') {
@@ -150,6 +151,7 @@ async function act(action, files, options, label, current, most) {
     if (!report || !current()) return null;
     $('message').textContent = report.message;
     if (report.findings) $('findings').textContent = report.findings.join('\n');
+    $('notes').textContent = (report.notes || []).join('\n');
     const sizes = showOutputs(report.outputs);
     if (sizes.length) {
       say('Computing the checksums…');
@@ -157,7 +159,7 @@ async function act(action, files, options, label, current, most) {
       if (!current()) return null;
       $('message').textContent = message;
       sums.forEach((sum, k) => {
-        sizes[k].textContent = `${report.outputs[k].size} bytes, CRC32 ${sum.crc32}, SHA-1 ${sum.sha1}`;
+        sizes[k].textContent = `${report.outputs[k].size} bytes, CRC32 ${sum.crc32}, SHA-1 ${sum.sha1}, sum16 ${sum.sum16}, sum32 ${sum.sum32}`;
       });
       if (sums.length > 1) offerZip(report.outputs, sums, files[0].name.replace(/(.)\.[^.]*$/, '$1') + '.zip');
     }
