@@ -216,6 +216,7 @@ int pageSplit(int parts, int width, int swap, const char* fillTo, const char* fi
     Input& image = inputs[0];
     // An image of Intel HEX or S-records is split as the bytes it places, as kestrum-cli does.
     std::vector<std::string> notes;
+    std::string named = image.name;   // what the parts are named after
     RecordFormat format = recordFormat(image.bytes.data(), image.bytes.size());
     if (format != RecordFormat::None) {
         RecordImage records = readRecords(image.bytes.data(), image.bytes.size(), format,
@@ -224,17 +225,18 @@ int pageSplit(int parts, int width, int swap, const char* fillTo, const char* fi
             return refuse(cannotRead(image.name, records.refusal));
         notes.push_back(image.name + ": " + recordsLine(records));
         image.bytes = std::move(records.bytes);
+        named = binaryName(image.name);   // the parts are raw bytes
     }
     noteChecksum(image.name, image.bytes, notes);
     std::vector<Bytes> made = splitImage(image.bytes, shape, reason);
     if (!reason.empty())   // every part has the same size
-        return refuse(cannotWrite(nameWithSuffix(image.name, "-1"), reason));
+        return refuse(cannotWrite(nameWithSuffix(named, "-1"), reason));
     outputs.clear();
     for (int k = 0; k < parts; ++k) {
         // Built in two steps: GCC 12 warns falsely of overlap in "-" + std::to_string(...).
         std::string suffix = "-";
         suffix += std::to_string(k + 1);
-        outputs.push_back({nameWithSuffix(image.name, suffix), std::move(made[std::size_t(k)]),
+        outputs.push_back({nameWithSuffix(named, suffix), std::move(made[std::size_t(k)]),
                            socketLine(shape, k)});
     }
     return answer(notesField(notes));

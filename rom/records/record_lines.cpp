@@ -56,9 +56,13 @@ std::string lineReason(std::size_t line, const std::string& why)
     return "line " + std::to_string(line) + ": " + why;
 }
 
+// Written out here: the C library of old Windows prints no 64-bit numbers.
 std::string hexAddress(std::uint64_t address)
 {
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(address));
-    return text;
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), "0123456789ABCDEF"[address & 15]);
+        address >>= 4;
+    } while (address != 0);
+    return "0x" + digits;
 }
