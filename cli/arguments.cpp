@@ -68,14 +68,23 @@ std::string usageText()
            "DIR. -v prints the socket map. boards lists the built-in boards.\n"
            "\n"
            "options:\n"
-           "  -v, --verbose   for each file written, print its size, CRC32 and SHA-1, and\n"
-           "                  for a part which bytes it holds and which data lines it drives\n"
+           "  -v, --verbose   for each file written, print its size, CRC32, SHA-1, sum16 and\n"
+           "                  sum32, and for a part which bytes it holds and which data lines\n"
+           "                  it drives; for an image of records its addresses, and the\n"
+           "                  image's own checksum where it carries one (Kickstart, Mac)\n"
            "  --width 2       lanes of 16-bit words instead of bytes\n"
            "  --swap          exchange the bytes of every word in the parts (with --width 2)\n"
            "  --fill-to SIZE  split and verify: extend each part to SIZE bytes, the chip's\n"
            "                  size (K and M suffixes: 512K, 2M)\n"
            "  --fill BYTE     the byte that extends a part (default 0xFF)\n"
            "  --mirror        repeat the part up to SIZE instead of filling it\n"
+           "  --base ADDR     split, verify and swap read an image of Intel HEX or S-records\n"
+           "                  as well as raw bytes, and merge such parts; the image starts at\n"
+           "                  its lowest address (a part at 0) unless ADDR is given, and its\n"
+           "                  gaps hold --fill (0xFF)\n"
+           "  --binary        read every input as raw bytes, even where it reads as records\n"
+           "  --format F      split: write the parts as ihex (Intel HEX) or srec (S-records)\n"
+           "                  records, addresses from 0, instead of binary, raw bytes\n"
            "  --cpu NAME      identify only: the board's CPU, one of\n" + cpus +
            "  --layout FILE   split, merge, verify: the board's layout, read from FILE\n"
            "  --board NAME    the same, a built-in board (see 'kestrum-cli boards')\n"
@@ -197,6 +206,14 @@ static void checkRequest(const Request& request)
     if (!request.cpu.empty() && request.command != Command::Identify)
         throw UsageError("--cpu is for identify only");
     checkMajority(request);
+    if (request.format != PartFormat::Raw && request.command != Command::Split)
+        throw UsageError("--format is for split only");
+    if ((request.binary || request.base) &&
+        (request.command == Command::Identify || request.command == Command::Compare ||
+         request.command == Command::Boards))
+        throw UsageError("--binary and --base are for split, merge, verify and swap");
+    if (request.binary && (request.base || (request.fill && !request.fillTo)))
+        throw UsageError(request.base ? "--base and --binary exclude each other" : "--fill needs --fill-to");
     bool layout = request.width != 1 || request.swap || request.fillTo || request.fill ||
                   request.mirror;
     bool board = !request.layout.empty() || !request.board.empty();
@@ -214,6 +231,9 @@ static void checkRequest(const Request& request)
                              "--fill-to, --fill or --mirror with it");
         return;
     }
+    // Without --fill-to, --fill fills the gaps between records, which swap reads.
+    layout = request.width != 1 || request.swap || request.fillTo || request.mirror ||
+             (request.fill && request.command != Command::Swap);
     if (noLayout) {
         if (layout)
             throw UsageError(std::string(request.command == Command::Swap       ? "swap"
@@ -222,9 +242,8 @@ static void checkRequest(const Request& request)
                              " takes no layout options");
         return;
     }
-    if (request.fill && (!request.fillTo || request.mirror))
-        throw UsageError(request.mirror ? "--fill and --mirror exclude each other"
-                                        : "--fill needs --fill-to");
+    if (request.fill && request.mirror)
+        throw UsageError("--fill and --mirror exclude each other");
     std::string pairing = pairingReason(request.width, request.swap, request.mirror,
                                         request.fillTo.has_value());
     if (!pairing.empty())
@@ -296,7 +315,8 @@ Request parseArguments(const std::vector<std::string>& arguments)
         }
         bool takesValue = name == "--width" || name == "--fill-to" || name == "--fill" ||
                           name == "--cpu" || name == "--layout" || name == "--board" ||
-                          name == "--majority";
+                          name == "--majority" ||
+                          name == "--base" || name == "--format";
         if (inlineValue && !takesValue)
             throw UsageError(name + " takes no value");
         if (name == "--") {
@@ -329,6 +349,20 @@ Request parseArguments(const std::vector<std::string>& arguments)
             request.majority = optionValue(arguments, i, name, inlineValue);
             if (request.majority.empty())
                 throw UsageError("--majority is an empty path");
+        } else if (name == "--binary") {
+            request.binary = true;
+        } else if (name == "--base") {
+            std::string value = optionValue(arguments, i, name, inlineValue);
+            std::string reason = readBase(value, request.base);
+            if (!reason.empty())
+                throw UsageError(reason);
+        } else if (name == "--format") {
+            std::string value = optionValue(arguments, i, name, inlineValue);
+            if (value != "ihex" && value != "srec" && value != "binary")
+                throw UsageError("--format takes ihex, srec or binary, not '" + value + "'");
+            request.format = value == "ihex"   ? PartFormat::IntelHex
+                             : value == "srec" ? PartFormat::SRecord
+                                               : PartFormat::Raw;
         } else if (name == "--cpu") {
             request.cpu = optionValue(arguments, i, name, inlineValue);
             if (!findCpuHint(request.cpu))

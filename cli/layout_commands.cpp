@@ -2,6 +2,7 @@
 #include "layout_commands.h"
 
 #include "built_in_boards.h"
+#include "file_commands.h"
 #include "layout_file.h"
 #include "layout_parts.h"
 #include "layout_verify.h"
@@ -33,7 +34,8 @@ std::vector<std::string> chipNames(const BoardLayout& layout)
 // The image, refused when it is longer than the layout's banks.
 Bytes readLaidOutImage(const Request& request, const BoardLayout& layout)
 {
-    Bytes image = readWholeFile(request.image, kImageLimit, "");
+    std::vector<std::string> notes;   // split's -v lines of records; the socket map says the rest
+    Bytes image = readImageOf(request, request.image, notes);
     std::string reason = layoutImageReason(layout, image.size());
     if (!reason.empty())
         refuseRead(request.image, reason);
@@ -98,7 +100,7 @@ void mergeLayoutFiles(const Request& request, std::ostream& out, std::ostream& e
     writeOutputs({image});
     if (!request.verbose)
         return;
-    out << fileLine(image) << '\n';
+    out << fileLine(image.path, image.bytes, PartFormat::Raw) << '\n';
     std::string refusal;   // the banks' fill fitted when the layout was read
     printMap(layout, splitLayout(image.bytes, layout, refusal), image.bytes.size(), out);
 }

@@ -7,7 +7,10 @@
 #include "input_rules.h"
 #include "large_buffer.h"
 #include "reasons.h"
+#include "record_image.h"
+#include "record_text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <random>
@@ -40,6 +43,40 @@ static Bytes readStart(const std::string& path, std::size_t count)
     return bytes;
 }
 
+// Records take more than two characters a byte; this leaves room for short lines.
+constexpr std::uint64_t kRecordsTextLimit = 4 * kImageLimit;
+
+// The image a file of records gives, or nothing when its first line is no record.
+static std::optional<Bytes> readRecordFile(const std::string& path, std::uint64_t size,
+                                           const RecordsIn& in, std::optional<std::uint64_t> base,
+                                           std::size_t limit, std::string& note)
+{
+    if (in.binary || size == 0)
+        return std::nullopt;
+    Bytes text = readStart(path, std::size_t(std::min<std::uint64_t>(size, 1024)));
+    RecordFormat format = recordFormat(text.data(), text.size());
+    if (format == RecordFormat::None)
+        return std::nullopt;
+    if (size > kRecordsTextLimit)
+        refuseRead(path, "larger than the " + std::to_string(kRecordsTextLimit / 0x100000) +
+                             " MiB limit for records (" + std::to_string(size) + " bytes)");
+    if (size > text.size())
+        text = readStart(path, std::size_t(size));
+    RecordImage image = readRecords(text.data(), text.size(), format, {base, in.fill, limit});
+    refuseIf(path, image.refusal);
+    note = recordsLine(image);
+    return std::move(image.bytes);
+}
+
+Bytes readImage(const std::string& path, const RecordsIn& in, std::size_t limit, std::string& note)
+{
+    std::uint64_t size = lookedUpSize(path);
+    if (std::optional<Bytes> image = readRecordFile(path, size, in, in.base, limit, note))
+        return std::move(*image);
+    refuseIf(path, wholeFileReason(size, limit, ""));
+    return readStart(path, static_cast<std::size_t>(size));
+}
+
 Bytes readWholeFile(const std::string& path, std::size_t limit, const std::string& limitName)
 {
     std::uint64_t size = lookedUpSize(path);
@@ -62,25 +99,43 @@ void checkWholeWords(const std::string& path, std::size_t size)
 }
 
 // The first `count` bytes of a file that must hold at least that many; part 1 set the count.
-static Bytes readLaterPart(const std::string& path, std::size_t count, std::ostream& err)
+static Bytes readLaterPart(const std::string& path, std::size_t count, const RecordsIn& in,
+                           std::ostream& err, int& records)
 {
     std::uint64_t size = lookedUpSize(path);
+    std::string note;
+    std::optional<Bytes> part = readRecordFile(path, size, in, in.base.value_or(0), kImageLimit, note);
+    if (part) {
+        ++records;
+        size = part->size();
+    }
     refuseIf(path, laterPartReason(size, count));
     if (size > count)
         err << "kestrum-cli: warning: " << path << " " << longerPartNote(size, count) << '\n';
-    return readStart(path, count);
+    if (!part)
+        return readStart(path, count);
+    part->resize(count);
+    return std::move(*part);
 }
 
-std::vector<Bytes> readParts(const std::vector<std::string>& paths, int width, std::ostream& err)
+std::vector<Bytes> readParts(const std::vector<std::string>& paths, int width, const RecordsIn& in,
+                             std::ostream& err, int& records)
 {
     std::uint64_t size = lookedUpSize(paths[0]);
-    refuseIf(paths[0], firstPartReason(size, paths.size()));
-    std::vector<Bytes> parts{readStart(paths[0], static_cast<std::size_t>(size))};
+    std::string note;
+    std::size_t limit = kImageLimit / paths.size();
+    std::optional<Bytes> first = readRecordFile(paths[0], size, in, in.base.value_or(0), limit, note);
+    records = first ? 1 : 0;
+    if (!first) {
+        refuseIf(paths[0], firstPartReason(size, paths.size()));
+        first = readStart(paths[0], static_cast<std::size_t>(size));
+    }
+    std::vector<Bytes> parts{std::move(*first)};
     std::size_t count = parts[0].size();
     if (width == 2)
         checkWholeWords(paths[0], count);
     for (std::size_t k = 1; k < paths.size(); ++k)
-        parts.push_back(readLaterPart(paths[k], count, err));
+        parts.push_back(readLaterPart(paths[k], count, in, err, records));
     return parts;
 }
 

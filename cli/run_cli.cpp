@@ -18,7 +18,7 @@ static int runOverFiles(const Request& request, std::ostream& out, std::ostream&
     if (request.command == Command::Verify)
         return board ? verifyLayoutFiles(request, out) : verifyFiles(request, out);
     if (request.command == Command::Split)
-        board ? splitLayoutFiles(request, out) : splitFiles(request, out);
+        board ? splitLayoutFiles(request, out) : splitFiles(request, out, err);
     else
         board ? mergeLayoutFiles(request, out, err) : mergeFiles(request, out, err);
     return 0;

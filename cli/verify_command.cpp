@@ -2,6 +2,7 @@
 #include "verify_command.h"
 
 #include "dump_findings.h"
+#include "file_commands.h"
 #include "request_shape.h"
 #include "reasons.h"
 #include "rom_files.h"
@@ -9,7 +10,8 @@
 
 int verifyFiles(const Request& request, std::ostream& out)
 {
-    Bytes image = readWholeFile(request.image, kImageLimit, "");
+    std::vector<std::string> notes;
+    Bytes image = readImageOf(request, request.image, notes);
     std::vector<Bytes> dumps;
     for (const std::string& path : request.parts)
         dumps.push_back(readPossiblyEmpty(path, kImageLimit));
@@ -19,6 +21,8 @@ int verifyFiles(const Request& request, std::ostream& out)
     if (!refusal.empty())
         refuseRead(request.image, refusal);
     int status = 0;
+    for (const std::string& note : request.verbose ? notes : std::vector<std::string>{})
+        out << note << '\n';
     for (std::size_t k = 0; k < reports.size(); ++k) {
         for (const std::string& line : verifyLines(reports[k], request.parts[k], shape, request.verbose))
             out << line << '\n';

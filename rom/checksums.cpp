@@ -1,5 +1,5 @@
-// CRC32 (the reflected 0xEDB88320 polynomial of zip and PNG) and SHA-1 (RFC 3174), small
-// enough that the program needs no library for them on any system.
+// CRC32 (the reflected 0xEDB88320 polynomial of zip and PNG), SHA-1 (RFC 3174) and byte
+// sums, small enough that the program needs no library for them on any system.
 #include "checksums.h"
 
 #include <array>
@@ -102,7 +102,29 @@ std::string sha1Hex(const unsigned char* bytes, std::size_t count)
     return hexWords(state, 5);
 }
 
+static std::uint32_t byteSum(const unsigned char* bytes, std::size_t count)
+{
+    std::uint32_t sum = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        sum += bytes[i];
+    return sum;
+}
+
+std::string sum16Hex(const unsigned char* bytes, std::size_t count)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "%04x", unsigned(byteSum(bytes, count) & 0xFFFF));
+    return text;
+}
+
+std::string sum32Hex(const unsigned char* bytes, std::size_t count)
+{
+    std::uint32_t sum = byteSum(bytes, count);
+    return hexWords(&sum, 1);
+}
+
 std::string checksumsText(const unsigned char* bytes, std::size_t count)
 {
-    return "crc32 " + crc32Hex(bytes, count) + ", sha1 " + sha1Hex(bytes, count);
+    return "crc32 " + crc32Hex(bytes, count) + ", sha1 " + sha1Hex(bytes, count) + ", sum16 " +
+           sum16Hex(bytes, count) + ", sum32 " + sum32Hex(bytes, count);
 }

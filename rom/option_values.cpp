@@ -48,6 +48,21 @@ std::string readFill(const std::string& value, std::optional<unsigned char>& fil
     return "";
 }
 
+std::string readBase(const std::string& value, std::optional<std::uint64_t>& base)
+{
+    bool hex = value.size() > 2 && value[0] == '0' && (value[1] == 'x' || value[1] == 'X');
+    std::string digits = hex ? value.substr(2) : value;
+    const char* allowed = hex ? "0123456789abcdefABCDEF" : "0123456789";
+    std::uint64_t address = digits.empty() || digits.size() > 10 ||
+                                    digits.find_first_not_of(allowed) != std::string::npos
+                                ? ~std::uint64_t(0)
+                                : std::strtoull(digits.c_str(), nullptr, hex ? 16 : 10);
+    if (address > 0xFFFFFFFF)
+        return "--base takes an address of 32 bits such as 0xF80000, not '" + value + "'";
+    base = address;
+    return "";
+}
+
 std::string fillToReason(std::size_t fillTo, std::size_t parts, int width)
 {
     std::size_t partLimit = kImageLimit / parts;

@@ -18,7 +18,7 @@ packages="cmake make g++ libgtest-dev googletest libbenchmark-dev g++-mingw-w64-
           qemu-user-static git zip unzip file lintian netpbm
           clang-14 lld-14 wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32
           libclang-rt-14-dev-wasm32 python3 chromium python3-websocket firefox-esr
-          webkit2gtk-driver libwebkit2gtk-4.1-0"
+          webkit2gtk-driver libwebkit2gtk-4.1-0 srecord"
 # What only some tests need, which report themselves skipped without it: 32-bit Wine runs
 # the 32-bit Windows programs. Each is installed on its own, after the rest.
 optional="wine32:i386"

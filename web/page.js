@@ -60,6 +60,7 @@ function clearResults() {
   $('findings').textContent = '';
   $('board-picture').replaceChildren();
   $('message').textContent = '';
+  $('notes').textContent = '';
 }
 
 // The board as its socket map gives it: a row per bank, its chips side by side in lane
@@ -179,6 +180,7 @@ async function act(action, files, options, label, current, most) {
     $('message').textContent = report.message;
     if (report.findings) $('findings').textContent = report.findings.join('\n');
     if (report.board) drawBoard(report.board);
+    $('notes').textContent = (report.notes || []).join('\n');
     const sizes = showOutputs(report.outputs);
     if (sizes.length) {
       say('Computing the checksums…');
@@ -186,7 +188,7 @@ async function act(action, files, options, label, current, most) {
       if (!current()) return null;
       $('message').textContent = message;
       sums.forEach((sum, k) => {
-        sizes[k].textContent = `${report.outputs[k].size} bytes, CRC32 ${sum.crc32}, SHA-1 ${sum.sha1}`;
+        sizes[k].textContent = `${report.outputs[k].size} bytes, CRC32 ${sum.crc32}, SHA-1 ${sum.sha1}, sum16 ${sum.sum16}, sum32 ${sum.sum32}`;
       });
       if (sums.length > 1) offerZip(report.outputs, sums, files[0].name.replace(/(.)\.[^.]*$/, '$1') + '.zip');
     }

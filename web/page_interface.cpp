@@ -6,6 +6,7 @@
 
 #include "checksums.h"
 #include "dump_findings.h"
+#include "image_checksums.h"
 #include "identify_report.h"
 #include "image_limits.h"
 #include "input_rules.h"
@@ -13,6 +14,8 @@
 #include "option_values.h"
 #include "page_texts.h"
 #include "part_images.h"
+#include "record_image.h"
+#include "record_text.h"
 #include "socket_line.h"
 #include "verify_text.h"
 
@@ -50,6 +53,23 @@ std::string readParts(const std::vector<int>& order, int width, std::vector<Byte
         parts.emplace_back(part.bytes.begin(), part.bytes.begin() + std::ptrdiff_t(count));
     }
     return "";
+}
+
+// The notes of an action that made outputs, as a field of its report.
+std::string notesField(const std::vector<std::string>& notes)
+{
+    std::vector<std::string> lines;
+    for (const std::string& note : notes)
+        lines.push_back(jsonString(note));
+    return ",\"notes\":" + jsonList(lines);
+}
+
+// The image's own checksum, where it carries a known one, as split -v and merge -v say it.
+void noteChecksum(const std::string& name, const Bytes& image, std::vector<std::string>& notes)
+{
+    std::string line = imageChecksumLine(imageChecksum(image.data(), image.size()));
+    if (!line.empty())
+        notes.push_back(name + ": " + line);
 }
 
 std::vector<std::string> namesOf(int parts)
@@ -159,19 +179,33 @@ int pageSplit(int parts, int width, int swap, const char* fillTo, const char* fi
         reason = wholeInputReason(inputs[0]);
     if (!reason.empty())
         return refuse(reason);
-    const Input& image = inputs[0];
+    Input& image = inputs[0];
+    // An image of Intel HEX or S-records is split as the bytes it places, as kestrum-cli does.
+    std::vector<std::string> notes;
+    std::string named = image.name;   // what the parts are named after
+    RecordFormat format = recordFormat(image.bytes.data(), image.bytes.size());
+    if (format != RecordFormat::None) {
+        RecordImage records = readRecords(image.bytes.data(), image.bytes.size(), format,
+                                          {{}, shape.fillTo ? shape.fill : kDefaultFill, kImageLimit});
+        if (!records.refusal.empty())
+            return refuse(cannotRead(image.name, records.refusal));
+        notes.push_back(image.name + ": " + recordsLine(records));
+        image.bytes = std::move(records.bytes);
+        named = binaryName(image.name);   // the parts are raw bytes
+    }
+    noteChecksum(image.name, image.bytes, notes);
     std::vector<Bytes> made = splitImage(image.bytes, shape, reason);
     if (!reason.empty())   // every part has the same size
-        return refuse(cannotWrite(nameWithSuffix(image.name, "-1"), reason));
+        return refuse(cannotWrite(nameWithSuffix(named, "-1"), reason));
     outputs.clear();
     for (int k = 0; k < parts; ++k) {
         // Built in two steps: GCC 12 warns falsely of overlap in "-" + std::to_string(...).
         std::string suffix = "-";
         suffix += std::to_string(k + 1);
-        outputs.push_back({nameWithSuffix(image.name, suffix), std::move(made[std::size_t(k)]),
+        outputs.push_back({nameWithSuffix(named, suffix), std::move(made[std::size_t(k)]),
                            socketLine(shape, k)});
     }
-    return answer();
+    return answer(notesField(notes));
 }
 
 int pageSwap()
@@ -227,7 +261,9 @@ int pageMerge(int parts, int lane1, int lane2, int lane3, int lane4, int width, 
         return refuse(reason);
     outputs.clear();
     outputs.push_back({mergedName(inputs[order[0]].name), mergeParts(bytes, width == 2 ? 2 : 1, swap != 0), ""});
-    return answer();
+    std::vector<std::string> checksum;
+    noteChecksum(outputs[0].name, outputs[0].bytes, checksum);
+    return answer(notesField(checksum));
 }
 
 int pageVerify(int dumps, int width, int swap, const char* fillTo, const char* fill, int mirror)
@@ -285,7 +321,8 @@ const char* pageChecksums()
         const unsigned char* bytes = output.bytes.data();
         std::size_t size = output.bytes.size();
         items.push_back("{\"crc32\":\"" + crc32Hex(bytes, size) + "\",\"sha1\":\"" +
-                        sha1Hex(bytes, size) + "\"}");
+                        sha1Hex(bytes, size) + "\",\"sum16\":\"" + sum16Hex(bytes, size) +
+                        "\",\"sum32\":\"" + sum32Hex(bytes, size) + "\"}");
     }
     report = jsonList(items);
     return report.c_str();

@@ -15,6 +15,11 @@ std::string nameWithSuffix(const std::string& name, const std::string& suffix)
     return name.substr(0, dot) + suffix + name.substr(dot);
 }
 
+std::string binaryName(const std::string& name)
+{
+    return name.substr(0, extensionStart(name)) + ".bin";
+}
+
 std::string mergedName(const std::string& firstPart)
 {
     std::size_t dot = extensionStart(firstPart);

@@ -9,6 +9,8 @@
 
 // "game.bin" gives "game-1.bin" for part 1 and "game-swapped.bin" for the swap.
 std::string nameWithSuffix(const std::string& name, const std::string& suffix);
+// The raw bytes read from "game.hex" are "game.bin".
+std::string binaryName(const std::string& name);
 // The image merged from parts named "game-1.bin", ... is "game.bin"; from others,
 // "u1-merged.bin" after part 1.
 std::string mergedName(const std::string& firstPart);

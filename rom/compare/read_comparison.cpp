@@ -152,6 +152,5 @@ Bytes majorityRead(const std::vector<Bytes>& reads, const ReadComparison& compar
 
 std::string readChecksums(const Bytes& read)
 {
-    return std::to_string(read.size()) + " bytes, crc32 " + crc32Hex(read.data(), read.size()) + ", sha1 " +
-           sha1Hex(read.data(), read.size());
+    return std::to_string(read.size()) + " bytes, " + checksumsText(read.data(), read.size());
 }

@@ -84,10 +84,12 @@ TEST_F(Cli, VerboseListsEachFileWithItsChecksumsAndSocket)
     CliRun run = runCliWith({"split", "-v", "rom.bin", "p1.bin", "p2.bin"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out,
-              "p1.bin: 3 bytes, crc32 8149decc, sha1 2696cf4bb4f0153b5be06426f06e3278e9570dc7\n"
+              "p1.bin: 3 bytes, crc32 8149decc, sha1 2696cf4bb4f0153b5be06426f06e3278e9570dc7, "
+              "sum16 0036, sum32 00000036\n"
               "  part 1 of 2: offsets 0, 2, 4, ...; D15-D8 on a big-endian bus, D7-D0 on a "
               "little-endian bus\n"
-              "p2.bin: 3 bytes, crc32 834a51c7, sha1 68ee5e2377df2cfa36dd237caf08af0e1dbd5cf7\n"
+              "p2.bin: 3 bytes, crc32 834a51c7, sha1 68ee5e2377df2cfa36dd237caf08af0e1dbd5cf7, "
+              "sum16 0024, sum32 00000024\n"
               "  part 2 of 2: offsets 1, 3, 5, ...; D7-D0 on a big-endian bus, D15-D8 on a "
               "little-endian bus\n");
 }
@@ -196,6 +198,11 @@ TEST_F(Cli, RefusesWithOneLineGivingTheTrueReason)
     const std::vector<Refusal> rows = {
         {{"split", "missing.bin", "old.bin", "p2.bin"}, 1, "cannot read missing.bin: no such file"},
         {{"split", "folder", "old.bin", "p2.bin"}, 1, "cannot read folder: is a directory"},
+        {{"split", "bad.hex", "old.bin", "p2.bin"}, 1,
+         "cannot read bad.hex: line 2: wrong checksum 0x98, the record needs 0x99"},
+        {{"split", "--base", "0", "three.bin", "old.bin", "p2.bin"}, 2,
+         "--base is for inputs of Intel HEX or S-records" + usage},
+        {{"merge", "--format", "ihex", "old.bin", "two.bin", "p2.bin"}, 2, "--format is for split only" + usage},
         {{"split", "empty.bin", "old.bin", "p2.bin"}, 1, "cannot read empty.bin: empty"},
         {{"split", "big.bin", "old.bin", "p2.bin"}, 1,
          "cannot read big.bin: larger than the 64 MiB limit (67108865 bytes)"},
@@ -254,6 +261,8 @@ TEST_F(Cli, RefusesWithOneLineGivingTheTrueReason)
     writeBytes("one.bin", {0x01});
     writeBytes("two.bin", {0x01, 0x02});
     writeBytes("three.bin", {0x01, 0x02, 0x03});
+    std::string bad = ":0100000001FE\n:02000000AABB98\n";
+    writeBytes("bad.hex", Bytes(bad.begin(), bad.end()));
     zeroFile("big.bin", 0x4000001);
     zeroFile("quarter.bin", 0x1000001);
     std::filesystem::create_directory("folder");

@@ -65,6 +65,10 @@ TEST(PageInterface, GivesWhatSplitAndMergeMakeOrTheirRefusal)
              give(0, "big.bin", {}, 67108865.0);
              return pageSwap();
          }, {}, "\"cannot read big.bin: larger than the 64 MiB limit (67108865 bytes)\""},
+        {"split an image of S-records", [&] {
+             give(0, "game.s19", {'S', '1', '0', '5', '0', '0', '0', '0', '0', '1', '0', '2', 'F', '7'});
+             return pageSplit(2, 1, 0, "", "", 0);
+         }, {{0x01}, {0x02}}, "\"notes\":[\"game.s19: S-records, addresses 0x0-0x1, 0 bytes filled with 0xFF\"]"},
         {"a chip size of no size", [&] { return pageSplit(2, 1, 0, "12Q", "", 0); }, {},
          "\"--fill-to takes a size such as 32768, 512K or 2M, not '12Q'\""},
         {"three parts", [&] { return pageIdentify(3, ""); }, {}, "\"give 2 or 4 parts\""},

@@ -46,6 +46,7 @@ CORPUS = os.path.join(os.path.dirname(__file__), "..", "cli", "identify_corpus")
 # the board's picture of the case before it included.
 CASES = [
     (["game.bin"], {"count": "2"}, "split", ["game-1.bin", "game-2.bin"], ["split", "game.bin", "OUT"]),
+    (["prog.s19"], {}, "split", ["prog-1.bin", "prog-2.bin"], ["split", "prog.s19", "OUT"]),
     (["game.bin"], {"count": "4", "width": "2", "swap": True, "fill-to": "256K", "fill": "0"}, "split",
      [f"game-{k}.bin" for k in range(1, 5)],
      ["split", "--width", "2", "--swap", "--fill-to", "256K", "--fill", "0", "game.bin", "OUT"]),
@@ -99,7 +100,8 @@ def make_inputs(folder):
              "ff.bin": rng.randbytes(0xC0001)}
     for name, arguments in ((("u1.bin", "u2.bin"), ["--width", "2", "--swap", "mips-be.bin"]),
                             (tuple(f"rom-{k}.bin" for k in range(1, 5)), ["m68000.bin"]),
-                            (("sh-1.bin", "sh-2.bin"), ["sh-be-zlib.bin"])):
+                            (("sh-1.bin", "sh-2.bin"), ["sh-be-zlib.bin"]),
+                            (("prog.s19", "rest.s19"), ["--format", "srec", "m68000.bin"])):
         subprocess.run([CLI, "split"] + arguments[:-1] + [os.path.join(CORPUS, arguments[-1])]
                        + list(name), cwd=folder, check=True)
     # Chips read back from a board: the image's own parts, one with data line D6 stuck at 1,
