@@ -22,7 +22,7 @@ std::string hexLineReason(std::string_view line, Bytes& fields)
     unsigned sum = 0;
     for (unsigned char byte : fields)
         sum += byte;
-    char text[64];
+    char text[96];
     if (sum % 256 != 0) {
         std::snprintf(text, sizeof text, "wrong checksum 0x%02X, the record needs 0x%02X",
                       fields.back(), (fields.back() - sum) & 0xFF);
