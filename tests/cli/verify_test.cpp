@@ -252,7 +252,8 @@ TEST_F(Cli, VerifyNamesNoCauseTheDumpDoesNotShow)
             arguments.push_back("--mirror");
         arguments.push_back("rom.bin");
         for (std::size_t k = 0; k < parts.size(); ++k) {
-            std::string name = "u" + std::to_string(k + 1) + ".bin";
+            std::string name = std::to_string(k + 1);   // in two steps: GCC 12 warns falsely of "u" + ...
+            name = "u" + name + ".bin";
             writeBytes(name, int(k) == row.socket ? row.fault(parts) : parts[k]);
             arguments.push_back(name);
         }
