@@ -56,6 +56,15 @@ const Input* pickedChip(const std::string& name, int from, int to)
     return found;
 }
 
+// Why the picked image cannot be laid out over the board, in the command line's words, or "".
+std::string imageReason(const BoardLayout& layout, const Input& image)
+{
+    std::string reason = wholeFileReason(image.size, kImageLimit, "");
+    if (reason.empty())
+        reason = layoutImageReason(layout, image.size);
+    return reason.empty() ? reason : cannotRead(image.name, reason);
+}
+
 }  // namespace
 
 const char* pageBoards()
@@ -75,11 +84,9 @@ int pageBoardSplit(const char* board, const char* text)
     if (!layout)
         return refuse(reason);
     const Input& image = inputs[0];
-    reason = wholeFileReason(image.size, kImageLimit, "");
-    if (reason.empty())
-        reason = layoutImageReason(*layout, image.size);
+    reason = imageReason(*layout, image);
     if (!reason.empty())
-        return refuse(cannotRead(image.name, reason));
+        return refuse(reason);
     std::vector<Bytes> chips = splitLayout(image.bytes, *layout, reason);
     SocketMap map = socketMap(*layout, chips, image.bytes.size());
     outputs.clear();
@@ -121,11 +128,9 @@ int pageBoardVerify(const char* board, const char* text, int dumps)
     if (!layout)
         return refuse(reason);
     const Input& image = inputs[0];
-    reason = wholeFileReason(image.size, kImageLimit, "");
-    if (reason.empty())
-        reason = layoutImageReason(*layout, image.size);
+    reason = imageReason(*layout, image);
     if (!reason.empty())
-        return refuse(cannotRead(image.name, reason));
+        return refuse(reason);
     std::vector<Bytes> read;
     std::vector<std::string> names;
     for (const Bank& bank : layout->banks) {
