@@ -177,39 +177,65 @@ bool riscVPair(Word a, Word b)
     return ((b & 0xE003) == 0xC001 || (b & 0xE003) == 0xE001) && 8 + (b >> 7 & 7) == set;
 }
 
+// Reads instruction words as the CPU does and counts its pairs apart at each offset within
+// 64-bit groups. The word size, byte order and pair are fixed at compile time, so each word
+// is one load and the pair is inlined: this runs over every layout's sample.
+template <std::size_t kUnit, bool kBig, bool (*kPair)(Word, Word), bool kMixed = false>
+std::array<int, 4> pairsByOffset(const Bytes& image)
+{
+    auto wordAt = [&](std::size_t at) {
+        Word word = 0;
+        for (std::size_t k = 0; k < kUnit; ++k)
+            word = word << 8 | image[at + (kBig ? k : kUnit - 1 - k)];
+        return word;
+    };
+    constexpr std::size_t kOffsets = 8 / kUnit;
+    std::array<int, 4> byOffset{};
+    Word previous = 0;
+    std::size_t previousAt = 0;
+    for (std::size_t at = 0; at + kUnit <= image.size();) {
+        Word word = wordAt(at);
+        std::size_t length = kUnit;
+        // 32-bit instructions among the 16-bit ones have their low bits 11.
+        if (kMixed && (word & 3) == 3) {
+            if (at + 2 * kUnit > image.size())
+                break;
+            word |= wordAt(at + kUnit) << 16;
+            length *= 2;
+        }
+        if (at > 0 && kPair(previous, word))
+            ++byOffset[previousAt / kUnit % kOffsets];
+        previous = word;
+        previousAt = at;
+        at += length;
+    }
+    return byOffset;
+}
+
 struct PairedCode {
     const char* cpu;
     std::size_t unit;   // bytes per instruction word
-    bool big;
-    bool (*pair)(Word, Word);
+    std::array<int, 4> (*count)(const Bytes&);
     const char* what;
-    bool mixed = false;   // 32-bit instructions among the 16-bit ones, their low bits 11
 };
 
 const PairedCode kPairedCode[] = {
-    {"MIPS, big-endian", 4, true, mipsPair, "GOT calls, gp set-ups and compare-branch pairs in order"},
-    {"MIPS, little-endian", 4, false, mipsPair, "GOT calls, gp set-ups and compare-branch pairs in order"},
-    {"Alpha, little-endian", 4, false, alphaPair, "calls, gp reloads and compare-branch pairs in order"},
-    {"AArch64, little-endian", 4, false, aarch64Pair, "frame, adrp and compare-branch pairs in order"},
-    {"AArch64, big-endian", 4, true, aarch64Pair, "frame, adrp and compare-branch pairs in order"},
-    {"ARM, little-endian", 4, false, armPair, "frame, movw/movt and compare-branch pairs in order"},
-    {"ARM, big-endian", 4, true, armPair, "frame, movw/movt and compare-branch pairs in order"},
-    {"PowerPC, big-endian", 4, true, powerPcPair, "frame, lis/addi and compare-branch pairs in order"},
-    {"PowerPC, little-endian", 4, false, powerPcPair, "frame, lis/addi and compare-branch pairs in order"},
-    {"SPARC, big-endian", 4, true, sparcPair, "ret/restore and compare-branch pairs in order"},
-    {"SuperH, big-endian", 2, true, superHPair, "push, pop and compare-branch pairs in order"},
-    {"SuperH, little-endian", 2, false, superHPair, "push, pop and compare-branch pairs in order"},
-    {"68000, big-endian", 2, true, m68000Pair, "return and compare-branch pairs in order"},
-    {"RISC-V, little-endian", 2, false, riscVPair, "address, frame and compare-branch pairs in order", true},
+    {"MIPS, big-endian", 4, pairsByOffset<4, true, mipsPair>, "GOT calls, gp set-ups and compare-branch pairs in order"},
+    {"MIPS, little-endian", 4, pairsByOffset<4, false, mipsPair>, "GOT calls, gp set-ups and compare-branch pairs in order"},
+    {"Alpha, little-endian", 4, pairsByOffset<4, false, alphaPair>, "calls, gp reloads and compare-branch pairs in order"},
+    {"AArch64, little-endian", 4, pairsByOffset<4, false, aarch64Pair>, "frame, adrp and compare-branch pairs in order"},
+    {"AArch64, big-endian", 4, pairsByOffset<4, true, aarch64Pair>, "frame, adrp and compare-branch pairs in order"},
+    {"ARM, little-endian", 4, pairsByOffset<4, false, armPair>, "frame, movw/movt and compare-branch pairs in order"},
+    {"ARM, big-endian", 4, pairsByOffset<4, true, armPair>, "frame, movw/movt and compare-branch pairs in order"},
+    {"PowerPC, big-endian", 4, pairsByOffset<4, true, powerPcPair>, "frame, lis/addi and compare-branch pairs in order"},
+    {"PowerPC, little-endian", 4, pairsByOffset<4, false, powerPcPair>, "frame, lis/addi and compare-branch pairs in order"},
+    {"SPARC, big-endian", 4, pairsByOffset<4, true, sparcPair>, "ret/restore and compare-branch pairs in order"},
+    {"SuperH, big-endian", 2, pairsByOffset<2, true, superHPair>, "push, pop and compare-branch pairs in order"},
+    {"SuperH, little-endian", 2, pairsByOffset<2, false, superHPair>, "push, pop and compare-branch pairs in order"},
+    {"68000, big-endian", 2, pairsByOffset<2, true, m68000Pair>, "return and compare-branch pairs in order"},
+    {"RISC-V, little-endian", 2, pairsByOffset<2, false, riscVPair, true>,
+     "address, frame and compare-branch pairs in order"},
 };
-
-Word wordAt(const Bytes& image, std::size_t at, std::size_t unit, bool big)
-{
-    Word word = 0;
-    for (std::size_t k = 0; k < unit; ++k)
-        word = word << 8 | image[at + (big ? k : unit - 1 - k)];
-    return word;
-}
 
 }  // namespace
 
@@ -217,28 +243,10 @@ std::vector<OrderedPairs> countOrderedPairs(const Bytes& image)
 {
     std::vector<OrderedPairs> counts;
     for (const PairedCode& code : kPairedCode) {
-        // Counted apart at each offset within 64-bit groups, since a wrong layout keeps the
-        // pairs at some offsets and breaks them at others: only the fewest count, times the
-        // number of offsets.
-        std::array<int, 4> byOffset{};
+        // A wrong layout keeps the pairs at some offsets and breaks them at others: only the
+        // fewest count, times the number of offsets.
+        std::array<int, 4> byOffset = code.count(image);
         std::size_t offsets = 8 / code.unit;
-        Word previous = 0;
-        std::size_t previousAt = 0;
-        for (std::size_t at = 0; at + code.unit <= image.size();) {
-            Word word = wordAt(image, at, code.unit, code.big);
-            std::size_t length = code.unit;
-            if (code.mixed && (word & 3) == 3) {
-                if (at + 2 * code.unit > image.size())
-                    break;
-                word |= wordAt(image, at + code.unit, code.unit, code.big) << 16;
-                length *= 2;
-            }
-            if (at > 0 && code.pair(previous, word))
-                ++byOffset[previousAt / code.unit % offsets];
-            previous = word;
-            previousAt = at;
-            at += length;
-        }
         int fewest = *std::min_element(byOffset.begin(), byOffset.begin() + std::ptrdiff_t(offsets));
         counts.push_back({code.cpu, int(offsets) * fewest, code.what});
     }

@@ -58,34 +58,49 @@ std::vector<double> countLogs(std::size_t limit)
 struct PairCounts {
     std::vector<unsigned> pairs = std::vector<unsigned>(0x10000);
     std::vector<std::uint16_t> seen;
-    unsigned firsts[0x100];
 };
 
-// H(B | A) in bits over pairs i in [from, from + count).
+// The sum of c * log2(c) over the counts of a stream's bytes i in [from, from + count): the
+// same for every relation the stream leads, so it is counted once per stream and block.
+double firstsSum(const Streams& streams, int stream, std::size_t from, std::size_t count,
+                 const std::vector<double>& logs)
+{
+    unsigned firsts[0x100] = {};
+    const unsigned char* first = streams.at(stream) + 2 * from;
+    for (std::size_t i = 0; i < count; ++i)
+        ++firsts[first[2 * i]];
+    double sum = 0;
+    for (unsigned c : firsts)
+        sum += logs[c];
+    return sum;
+}
+
+// H(B | A) in bits over pairs i in [from, from + count), given the first bytes' firstsSum.
 double conditionalBits(const Streams& streams, const Relation& relation, std::size_t from,
-                       std::size_t count, PairCounts& counts, const std::vector<double>& logs,
-                       std::size_t& nearlyEqual)
+                       std::size_t count, double firstSum, PairCounts& counts,
+                       const std::vector<double>& logs, std::size_t& nearlyEqual)
 {
     auto [a, b, step] = relation;
-    const unsigned char* first = streams.at(a);
-    const unsigned char* second = streams.at(b);
-    std::fill(std::begin(counts.firsts), std::end(counts.firsts), 0u);
+    const unsigned char* first = streams.at(a) + 2 * from;
+    // A stream against its mirror image reads the second stream backwards.
+    std::ptrdiff_t stride = step == kUnrelated ? -2 : 2;
+    std::size_t start = step == kUnrelated ? streams.count - 2 - from : from + std::size_t(step);
+    const unsigned char* second = streams.at(b) + 2 * start;
     counts.seen.clear();
-    for (std::size_t i = from; i < from + count; ++i) {
-        std::size_t j = step == kUnrelated ? streams.count - 2 - i : i + std::size_t(step);
-        std::uint16_t pair = std::uint16_t(first[2 * i] << 8 | second[2 * j]);
+    std::size_t near = 0;
+    for (std::size_t i = 0; i < count; ++i, second += stride) {
+        unsigned x = first[2 * i], y = *second;
+        std::uint16_t pair = std::uint16_t(x << 8 | y);
         if (counts.pairs[pair]++ == 0)
             counts.seen.push_back(pair);
-        ++counts.firsts[first[2 * i]];
-        nearlyEqual += unsigned(first[2 * i] - second[2 * j] + 2) <= 4u;
+        near += x - y + 2 <= 4u;
     }
-    double pairSum = 0, firstSum = 0;
+    nearlyEqual += near;
+    double pairSum = 0;
     for (std::uint16_t pair : counts.seen) {
         pairSum += logs[counts.pairs[pair]];
         counts.pairs[pair] = 0;
     }
-    for (unsigned c : counts.firsts)
-        firstSum += logs[c];
     // H(A,B) - H(A): the log2 of the count cancels.
     return (firstSum - pairSum) / double(count);
 }
@@ -129,11 +144,18 @@ PairStatistics measurePairs(const std::vector<Bytes>& parts, std::size_t laneSiz
 
     PairCounts counts;
     std::vector<double> logs = countLogs(perBlock);
+    std::vector<BlockBits> firstSums(2 * parts.size());
+    for (std::size_t stream = 0; stream < firstSums.size(); ++stream) {
+        for (int block = 0; block < kBlocks; ++block)
+            firstSums[stream][std::size_t(block)] =
+                firstsSum(streams, int(stream), usable / kBlocks * std::size_t(block), perBlock, logs);
+    }
     for (auto& [relation, bits] : measured) {
         std::size_t near = 0;
         for (int block = 0; block < kBlocks; ++block) {
             std::size_t from = usable / kBlocks * std::size_t(block);
-            bits[std::size_t(block)] = conditionalBits(streams, relation, from, perBlock, counts, logs, near);
+            double firstSum = firstSums[std::size_t(std::get<0>(relation))][std::size_t(block)];
+            bits[std::size_t(block)] = conditionalBits(streams, relation, from, perBlock, firstSum, counts, logs, near);
         }
         nearlyEqual[relation] = double(near) / double(perBlock * kBlocks);
     }

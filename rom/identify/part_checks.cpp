@@ -20,13 +20,17 @@ std::vector<std::string> checkPart(const Bytes& part)
     if (constant.set == 0xFF || constant.clear == 0xFF)
         return {std::string("every byte is ") + (constant.set == 0xFF ? "0xFF" : "0x00") + ": erased or not read"};
     unsigned char ones = constant.set, zeros = constant.clear;
-    // 7-bit text, even with strings ended by 0x00, never sets bit 7: no sign of a fault.
-    std::size_t letters = 0, others = 0;
-    for (unsigned char b : part) {
-        letters += (b >= 0x20 && b < 0x7F) || b == '\n' || b == '\r' || b == '\t';
-        others += b >= 0x7F || (b < 0x20 && b != 0 && b != '\n' && b != '\r' && b != '\t');
+    // 7-bit text, even with strings ended by 0x00, never sets bit 7: no sign of a fault. Only
+    // a part whose bit 7 never changes is read again to tell.
+    bool text = false;
+    if ((zeros & 0x80) != 0) {
+        std::size_t letters = 0, others = 0;
+        for (unsigned char b : part) {
+            letters += (b >= 0x20 && b < 0x7F) || b == '\n' || b == '\r' || b == '\t';
+            others += b >= 0x7F || (b < 0x20 && b != 0 && b != '\n' && b != '\r' && b != '\t');
+        }
+        text = others == 0 && letters >= part.size() * 3 / 4;
     }
-    bool text = others == 0 && letters >= part.size() * 3 / 4;
     for (int bit = 0; bit < 8; ++bit) {
         if ((ones | zeros) >> bit & 1 && !(text && bit == 7))
             findings.push_back("bit " + std::to_string(bit) + " is always " +

@@ -12,8 +12,16 @@ std::vector<std::uint64_t> sumStreams(const std::vector<Bytes>& parts, std::size
 {
     std::vector<std::uint64_t> sums(2 * parts.size());
     for (std::size_t part = 0; part < parts.size(); ++part) {
-        for (std::size_t i = 0; i < laneSize; ++i)
-            sums[2 * part + i % 2] += parts[part][i];
+        const unsigned char* bytes = parts[part].data();
+        std::uint64_t even = 0, odd = 0;
+        for (std::size_t i = 0; i + 1 < laneSize; i += 2) {
+            even += bytes[i];
+            odd += bytes[i + 1];
+        }
+        if (laneSize % 2 != 0)
+            even += bytes[laneSize - 1];
+        sums[2 * part] = even;
+        sums[2 * part + 1] = odd;
     }
     return sums;
 }
