@@ -81,9 +81,9 @@ std::vector<EvidenceLine> evidenceFor(const LayoutEvidence& chosen, std::size_t 
         if (count.count >= kMinInstructions)
             lines.push_back({label, count.cpu + ": " + std::to_string(count.count) + " " + count.what});
     }
-    // Text is evidence only where whole words show it; letters of a wrong layout are not.
-    Bytes image = mergeWindow(parts, chosen.layout, 0, laneSize - laneSize % std::size_t(chosen.layout.width));
-    std::vector<std::string> strings = wordyStrings(image, 2);
+    // Text is evidence only where whole words show it; letters of a wrong layout are not. It
+    // is quoted from the windows whose words were counted, so a large image is not merged.
+    std::vector<std::string> strings = wordyStrings(sampleImage(parts, laneSize, chosen.layout), 2);
     if (chosen.words >= kMinWords && !strings.empty())
         lines.push_back({"text", joined(strings)});
     lines.push_back({"byte statistics",
