@@ -57,12 +57,14 @@ int absoluteTargets68000(const Bytes& image, std::size_t imageSize)
 }
 
 // BL and B.W whose reach stays within the image, and PUSH.W / POP.W of the registers a
-// function saves, with LR pushed and PC or LR popped.
+// function saves, with LR pushed and PC or LR popped. BE-32 Thumb keeps the halves in the
+// same order, each halfword big-endian.
+template <std::uint32_t (*word)(const Bytes&, std::size_t)>
 int pairedThumb2(const Bytes& image, std::size_t imageSize)
 {
     Phases count{};
     for (std::size_t at = 0; at + 4 <= image.size(); at += 2) {
-        std::uint32_t first = littleWord(image, at), second = littleWord(image, at + 2);
+        std::uint32_t first = word(image, at), second = word(image, at + 2);
         bool paired = false;
         if ((first & 0xF800) == 0xF000 && ((second & 0xD000) == 0xD000 || (second & 0xD000) == 0x9000)) {
             std::uint32_t s = first >> 10 & 1;
@@ -88,7 +90,9 @@ std::vector<StructureCount> countCodeStructure(const Bytes& image, std::size_t i
     std::vector<StructureCount> counts = {
         {"68000, big-endian", absoluteTargets68000(image, imageSize),
          "JSR/JMP/LEA with absolute targets inside the image"},
-        {"Thumb, little-endian", pairedThumb2(image, imageSize),
+        {"Thumb, little-endian", pairedThumb2<littleWord>(image, imageSize),
+         "32-bit BL/B.W/PUSH.W/POP.W with both halves in order"},
+        {"Thumb, big-endian", pairedThumb2<bigWord>(image, imageSize),
          "32-bit BL/B.W/PUSH.W/POP.W with both halves in order"}};
     for (const OrderedPairs& pairs : countOrderedPairs(image)) {
         auto same = std::find_if(counts.begin(), counts.end(),

@@ -9,6 +9,7 @@ const std::vector<CpuHint> kHints = {
     {"arm", "ARM, 32-bit instructions; little-endian", "ARM, little-endian", "ARM"},
     {"arm-be", "ARM, 32-bit instructions; big-endian", "ARM, big-endian", "ARM"},
     {"thumb", "Thumb, Thumb-2; little-endian", "Thumb, little-endian", "Thumb"},
+    {"thumb-be", "Thumb, Thumb-2; big-endian (BE-32)", "Thumb, big-endian", "Thumb"},
     {"aarch64", "AArch64; little-endian", "AArch64, little-endian", "AArch64"},
     {"aarch64-be", "AArch64; big-endian", "AArch64, big-endian", "AArch64"},
     {"mips", "MIPS; big-endian", "MIPS, big-endian", "MIPS"},
@@ -60,10 +61,23 @@ const CpuHint* hintForCpu(const std::string& cpu)
     return nullptr;
 }
 
+const CpuHint* companionHint(const CpuHint& hint)
+{
+    static const char* const kCompanions[][2] = {{"arm", "thumb"}, {"arm-be", "thumb-be"}};
+    for (const auto& pair : kCompanions) {
+        for (int k = 0; k < 2; ++k) {
+            if (std::string(hint.name) == pair[k])
+                return findCpuHint(pair[1 - k]);
+        }
+    }
+    return nullptr;
+}
+
 bool headerOfCpu(const std::string& header, const CpuHint& hint)
 {
-    // ARM vectors are read in both byte orders, and say which.
-    bool bigArm = std::string(hint.cpu) == "ARM, big-endian";
+    // ARM vectors are read in both byte orders, and say which; a Thumb program of either order
+    // starts from the ARM vectors of that order.
+    bool bigArm = std::string(hint.cpu).find("big-endian") != std::string::npos;
     if (header.find("ARM exception vectors") != std::string::npos &&
         bigArm != (header.find("(big-endian)") != std::string::npos))
         return false;

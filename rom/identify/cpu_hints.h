@@ -17,5 +17,8 @@ const std::vector<CpuHint>& cpuHints();
 const CpuHint* findCpuHint(const std::string& name);
 // The hint whose instruction words carry this key, or null.
 const CpuHint* hintForCpu(const std::string& cpu);
+// The other instruction set of the same core in the same byte order, ARM's Thumb and
+// Thumb's ARM, or null: a board named for one runs the other in the order it was named with.
+const CpuHint* companionHint(const CpuHint& hint);
 // Whether a header, as findHeader or findChecksum word it, is one this CPU starts from.
 bool headerOfCpu(const std::string& header, const CpuHint& hint);

@@ -105,6 +105,7 @@ struct Mirror {
 const Mirror kMirrors[] = {
     {"PowerPC, big-endian", "PowerPC, little-endian"},
     {"AArch64, little-endian", "AArch64, big-endian"},
+    {"Thumb, little-endian", "Thumb, big-endian"},
 };
 
 std::vector<Signature> signatures()

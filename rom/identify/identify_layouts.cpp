@@ -115,42 +115,67 @@ int codeStrength(const LayoutEvidence& layout)
     return std::max(words.beyondMostCommon, structure);
 }
 
+// What the layouts show of a hint's code, and of the strongest other code.
+struct HintWeight {
+    int hinted = 0, otherStrength = 0;
+    bool header = false;
+    std::string other, strongest;   // the CPU of the strongest other code, of the most words
+
+    bool found() const { return hinted >= kMinInstructions || header; }
+    bool outnumbered() const { return otherStrength >= 2 * hinted + kMinInstructions; }
+};
+
+HintWeight weighHint(const std::vector<LayoutEvidence>& layouts, const CpuHint& hint)
+{
+    HintWeight weight;
+    int most = kMinInstructions - 1;
+    for (const LayoutEvidence& layout : layouts) {
+        weight.hinted = std::max({weight.hinted, hintedWords(layout, hint), hintedStructure(layout, layout.structure, hint)});
+        weight.header |= headerOfCpu(layout.header, hint);
+        if (layout.instructions.beyondMostCommon > most) {
+            most = layout.instructions.beyondMostCommon;
+            weight.strongest = layout.instructions.cpu;
+        }
+        if (layout.instructions.cpu != hint.cpu && codeStrength(layout) > weight.otherStrength) {
+            weight.otherStrength = codeStrength(layout);
+            weight.other = layout.instructions.cpu;
+        }
+    }
+    return weight;
+}
+
 // A hint holds when some layout shows that CPU's code or header, and no layout shows another
 // CPU's code far more strongly: Thumb-2 code in a layout that exchanges its halfwords reads
 // as ARM's push and pop, a few against the thousands of Thumb-2 marks of the right layout.
 // Otherwise it is set aside with a note of what the parts do look like, so a wrong hint
-// never makes an answer.
+// never makes an answer; but Thumb code on a board named as ARM, or ARM code on one named as
+// Thumb, is read in the byte order the board was named with.
 const CpuHint* checkHint(const std::vector<LayoutEvidence>& layouts, const CpuHint* hint, std::string& note)
 {
     if (!hint)
         return nullptr;
-    std::string strongest, other;
-    int most = kMinInstructions - 1, hinted = 0, otherStrength = 0;
-    bool header = false;
-    for (const LayoutEvidence& layout : layouts) {
-        hinted = std::max({hinted, hintedWords(layout, *hint), hintedStructure(layout, layout.structure, *hint)});
-        header |= headerOfCpu(layout.header, *hint);
-        if (layout.instructions.beyondMostCommon > most) {
-            most = layout.instructions.beyondMostCommon;
-            strongest = layout.instructions.cpu;
-        }
-        if (layout.instructions.cpu != hint->cpu && codeStrength(layout) > otherStrength) {
-            otherStrength = codeStrength(layout);
-            other = layout.instructions.cpu;
-        }
-    }
-    bool found = hinted >= kMinInstructions || header;
-    bool outnumbered = otherStrength >= 2 * hinted + kMinInstructions;
-    if (found && !outnumbered)
+    HintWeight weight = weighHint(layouts, *hint);
+    if (weight.found() && !weight.outnumbered())
         return hint;
-    if (found)
-        note = "the parts show " + other + " code more strongly than " + codeName(*hint) + " code (" +
-               std::to_string(otherStrength) + " instruction words or marks of its structure against " +
-               std::to_string(hinted) + "); answered as without --cpu";
+    if (weight.found())
+        note = "the parts show " + weight.other + " code more strongly than " + codeName(*hint) + " code (" +
+               std::to_string(weight.otherStrength) + " instruction words or marks of its structure against " +
+               std::to_string(weight.hinted) + ")";
     else
         note = "no " + codeName(*hint) + " code found in any layout; " +
-               (strongest.empty() ? "nor the instruction words of another CPU"
-                                  : "the parts look like " + strongest) + "; answered as without --cpu";
+               (weight.strongest.empty() ? "nor the instruction words of another CPU"
+                                         : "the parts look like " + weight.strongest);
+    // Either byte order of the companion's code may be what the parts show most strongly.
+    const CpuHint* companion = companionHint(*hint);
+    const CpuHint* shown = hintForCpu(weight.found() ? weight.other : weight.strongest);
+    if (companion && shown && std::string(shown->family) == companion->family) {
+        HintWeight other = weighHint(layouts, *companion);
+        if (other.found() && !other.outnumbered()) {
+            note += "; answered as for --cpu " + std::string(companion->name) + ", which the same core runs";
+            return companion;
+        }
+    }
+    note += "; answered as without --cpu";
     return nullptr;
 }
 

@@ -77,7 +77,10 @@ std::vector<Signal> gatherSignals(const std::vector<LayoutEvidence>& layouts, co
     const InstructionCount& first = layouts[rankByStatistics(layouts)[0]].instructions;
     int x86First = first.aligned ? 0 : first.beyondMostCommon;
 
-    for (std::size_t k : {1, 3, 5})
+    // A header is code too: the ARM vectors a Thumb program starts from are read in its byte
+    // order, so they settle the order its words leave open, though other word orders of
+    // the repeated branch keep the vectors whole.
+    for (std::size_t k : {0, 1, 3, 5})
         signals[k].code = true;
     for (const LayoutEvidence& layout : layouts) {
         signals[0].counts.push_back(!layout.header.empty() && (!hint || headerOfCpu(layout.header, *hint)));

@@ -129,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
         Image{"riscv64.bin", 6, {}}, Image{"sparc.bin", 6, {}}, Image{"thumb2.bin", 6, {}},
         Image{"thumb2-quiet.bin", 6, {}}, Image{"x86-16.bin", 6, {}}, Image{"x86-32.bin", 6, {}},
         Image{"x86-32-quiet.bin", 0, {}}, Image{"alpha-zlib.bin", 6, {}},
-        Image{"m68000-zlib.bin", 6, {}}, Image{"thumb2-zlib.bin", 6, {}},
+        Image{"m68000-zlib.bin", 6, {}}, Image{"thumb2-zlib.bin", 0, {}},
         Image{"sh-be-zlib.bin", 6, {}}, Image{"sh4-le-zlib.bin", 6, {}},
         Image{"seabios-top.bin", 6, {}}, Image{"ovmf-top.bin", 4, {}},
         Image{"vgabios-stdvga.bin", 6, {}}, Image{"ipxe-rtl8139-start.bin", 0, {}},
@@ -142,7 +142,8 @@ INSTANTIATE_TEST_SUITE_P(
         Image{"sound-pcm8.bin", 0, {}}, Image{"tiles-4bpp.bin", 0, {}},
         Image{"table-log16le.bin", 0, {}}, Image{"table-sine16be.bin", 0, {}},
         Image{"efi-utf16.bin", 0, {}}, Image{"efi-utf16-mixed.bin", 3, {}},
-        Image{"ppc64el-libc.bin", 1, {}}, Image{"thumb2-libstdcxx.bin", 6, {}},
+        Image{"ppc64el-libc.bin", 1, {}}, Image{"thumb2-libstdcxx.bin", 0, {}},
+        Image{"thumb2-be-zlib.bin", 0, {}}, Image{"xz-binutils.bin", -1, {}},
         Image{"picture-rgb24.bin", 0, {}}, Image{"random.bin", -1, {}}, Image{"", -1, Bytes(0x4000, 0xFF)},
         Image{"", -1, Bytes(0x4000, 0x00)}),
     [](const testing::TestParamInfo<Image>& info) {
@@ -177,7 +178,11 @@ TEST_F(IdentifyParts, TakesTheCpuAsAHintAndSaysWhatRemains)
         {"random.bin", 4, "x86", 3, "undetermined: in no layout does a byte follow"},
         {"ppc64el-libc.bin", 1, "", 3, "the same PowerPC code read big- or little-endian; give --cpu ppc or --cpu ppc-le"},
         {"ppc64el-libc.bin", 4, "ppc-le", 0, "decided by the code's structure of PowerPC, little-endian (--cpu ppc-le)"},
-        {"thumb2-libstdcxx.bin", 1, "arm", 0, "the parts show Thumb, little-endian code more strongly than ARM, little-endian"},
+        {"thumb2-libstdcxx.bin", 1, "arm", 0, "more strongly than ARM, little-endian code (116 instruction words or marks of "
+                                              "its structure against 32); answered as for --cpu thumb"},
+        {"thumb2-be-zlib.bin", 3, "", 3, "the same Thumb code read big- or little-endian; give --cpu thumb or --cpu thumb-be"},
+        {"thumb2-be-zlib.bin", 4, "arm-be", 0, "decided by the code's structure of Thumb, big-endian (--cpu thumb-be)"},
+        {"xz-binutils.bin", 3, "sh-le", 3, "cpu: no SuperH, little-endian code found in any layout"},
         {"picture-rgb24.bin", 2, "", 3, "sets nearly equal bytes side by side (54% against 31%)"},
     };
     for (const Row& row : rows) {
@@ -217,7 +222,7 @@ TEST_F(Identify, WarnsOfFaultyPartsAndRefusesAsMergeDoes)
              warning + "stuck.bin: bit 3 is always 1: a stuck data line or a bad read\n"},
         {{"identify", "text.bin", "text.bin"}, 3, ""},
         {{"identify", "--cpu", "z80", "a.bin", "a.bin"}, 2,
-         "kestrum-cli: --cpu takes 68000, x86, arm, arm-be, thumb, aarch64, aarch64-be, mips, mips-le, "
+         "kestrum-cli: --cpu takes 68000, x86, arm, arm-be, thumb, thumb-be, aarch64, aarch64-be, mips, mips-le, "
          "ppc, ppc-le, sparc, riscv, sh, sh-le, alpha, not 'z80'" + usage},
         {{"identify", "missing.bin", "a.bin"}, 1, "kestrum-cli: cannot read missing.bin: no such file\n"},
         {{"identify", "a.bin"}, 2, "kestrum-cli: give 2 or 4 parts" + usage},

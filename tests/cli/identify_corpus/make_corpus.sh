@@ -101,12 +101,14 @@ examples() {
 # compiler makes SH-4 code, here without its FPU) and SH-4 little-endian
 # (Dreamcast, NAOMI); the same 16-bit words read either way, so only the board's CPU tells
 # them apart. Alpha; and 68000 and Thumb-2 code, whose 32-bit structure settles the order of
-# its 16-bit words.
+# its 16-bit words. Thumb-2 also big-endian as ARMv4T and ARMv5 boards ran it (BE-32, each
+# halfword big-endian), once decided as its little-endian twin.
 examples sh-be-zlib sh4-linux-gnu- "-m4-nofpu -mb" -EB
 examples sh4-le-zlib sh4-linux-gnu- "-m4 -ml"
 examples alpha-zlib alpha-linux-gnu- "-mcpu=ev4"
 examples m68000-zlib m68k-linux-gnu- "-m68000"
 examples thumb2-zlib arm-linux-gnueabihf- "-mthumb"
+examples thumb2-be-zlib arm-linux-gnueabihf- "-mthumb -mbig-endian" -EB
 
 # The quiet 68000 code as a Mac ROM would carry it, its first long the sum of the big-endian
 # words after it, and as an Amiga ROM would, a long 24 bytes from the end making its longs
@@ -190,13 +192,18 @@ PYTHON
 # pop.w, given --cpu arm, read as ARM's push and pop in a layout exchanging its halfwords; and
 # 64 KiB 3 MiB into a smooth 24-bit RGB picture (desktop-base's softwaves GRUB background,
 # GPL-2.0+; pngtopnm's header is 17 bytes), whose byte-swapped twin in two word lanes sets one
-# channel of neighbouring pixels side by side, and the byte statistics decided that.
-for package in libc6-ppc64el-cross libstdc++6-armhf-cross desktop-base; do
+# channel of neighbouring pixels side by side, and the byte statistics decided that. And 64 KiB
+# 1.8 MiB into the compressed files of binutils-arm-linux-gnueabihf 2.40-2 (GPL-3.0+), an xz
+# stream in whose two word lanes, swapped, --cpu sh-le found marks of SuperH's structure by
+# chance and decided by them.
+for package in libc6-ppc64el-cross libstdc++6-armhf-cross desktop-base binutils-arm-linux-gnueabihf; do
   (cd "$work" && apt-get download "$package" >/dev/null 2>&1) && dpkg-deb -x "$work/$package"_*.deb "$work/x"
 done
 objcopy -I elf64-little -O binary -j .text "$work/x/usr/powerpc64le-linux-gnu/lib/libc.so.6" "$work/ppc"
 objcopy -I elf32-little -O binary -j .text "$work/x/usr/arm-linux-gnueabihf/lib/libstdc++.so.6" "$work/t2"
 tail -c +$((0x10000 + 1)) "$work/ppc" | head -c 32768 > "$here/ppc64el-libc.bin"
 tail -c +$((0x10000 + 1)) "$work/t2" | head -c 32768 > "$here/thumb2-libstdcxx.bin"
+ar p "$work"/binutils-arm-linux-gnueabihf_*.deb data.tar.xz | tail -c +$((0x1CEAD0 + 1)) |
+  head -c 65536 > "$here/xz-binutils.bin"
 pngtopnm "$work/x/usr/share/desktop-base/softwaves-theme/grub/grub-16x9.png" |
   tail -c +$((17 + 0x300000 + 1)) | head -c 65520 > "$here/picture-rgb24.bin"

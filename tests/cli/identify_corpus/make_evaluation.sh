@@ -33,7 +33,7 @@ done
 cut /usr/lib/u-boot/qemu-x86/u-boot.rom -0x10000 0x10000 "$out/x86.u-boot-top.bin"
 cut /usr/share/AAVMF/AAVMF32_CODE.fd 0x1000 0x10000 "$out/arm.aavmf.bin"
 cut /usr/lib/ipxe/qemu/pxe-e1000.rom 0 0x10000 "$out/x86.ipxe-e1000.bin"
-compiled arm-be arm-linux-gnueabihf "-marm -mbig-endian"
+compiled arm-be arm-linux-gnueabihf "-marm -mbig-endian"; compiled thumb-be arm-linux-gnueabihf "-mthumb -mbig-endian"
 library ppc powerpc-linux-gnu libc.so.6; library sparc sparc64-linux-gnu libc.so.6
 library riscv riscv64-linux-gnu libc.so.6
 for loader in 68000:m68k-linux-gnu:ld.so.1 mips:mips-linux-gnu:ld.so.1 mips-le:mipsel-linux-gnu:ld.so.1 \
