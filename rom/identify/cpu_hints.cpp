@@ -77,9 +77,9 @@ bool headerOfCpu(const std::string& header, const CpuHint& hint)
 {
     // ARM vectors are read in both byte orders, and say which; a Thumb program of either order
     // starts from the ARM vectors of that order.
-    bool bigArm = std::string(hint.cpu).find("big-endian") != std::string::npos;
+    bool big = std::string(hint.cpu).find("big-endian") != std::string::npos;
     if (header.find("ARM exception vectors") != std::string::npos &&
-        bigArm != (header.find("(big-endian)") != std::string::npos))
+        big != (header.find("(big-endian)") != std::string::npos))
         return false;
     for (const HeaderWord& word : kHeaderWords) {
         if (std::string(word.family) == hint.family && header.find(word.word) != std::string::npos)

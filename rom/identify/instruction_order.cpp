@@ -178,10 +178,12 @@ bool riscVPair(Word a, Word b)
 }
 
 // Reads instruction words as the CPU does and counts its pairs apart at each offset within
-// 64-bit groups. The word size, byte order and pair are fixed at compile time, so each word
-// is one load and the pair is inlined: this runs over every layout's sample.
+// 64-bit groups, since a wrong layout keeps the pairs at some offsets and breaks them at
+// others: only the fewest count, times the number of offsets. The word size, byte order and
+// pair are fixed at compile time, so each word is one load and the pair is inlined: this
+// runs over every layout's sample.
 template <std::size_t kUnit, bool kBig, bool (*kPair)(Word, Word), bool kMixed = false>
-std::array<int, 4> pairsByOffset(const Bytes& image)
+int pairsByOffset(const Bytes& image)
 {
     auto wordAt = [&](std::size_t at) {
         Word word = 0;
@@ -209,31 +211,30 @@ std::array<int, 4> pairsByOffset(const Bytes& image)
         previousAt = at;
         at += length;
     }
-    return byOffset;
+    return int(kOffsets) * *std::min_element(byOffset.begin(), byOffset.begin() + kOffsets);
 }
 
 struct PairedCode {
     const char* cpu;
-    std::size_t unit;   // bytes per instruction word
-    std::array<int, 4> (*count)(const Bytes&);
+    int (*count)(const Bytes&);
     const char* what;
 };
 
 const PairedCode kPairedCode[] = {
-    {"MIPS, big-endian", 4, pairsByOffset<4, true, mipsPair>, "GOT calls, gp set-ups and compare-branch pairs in order"},
-    {"MIPS, little-endian", 4, pairsByOffset<4, false, mipsPair>, "GOT calls, gp set-ups and compare-branch pairs in order"},
-    {"Alpha, little-endian", 4, pairsByOffset<4, false, alphaPair>, "calls, gp reloads and compare-branch pairs in order"},
-    {"AArch64, little-endian", 4, pairsByOffset<4, false, aarch64Pair>, "frame, adrp and compare-branch pairs in order"},
-    {"AArch64, big-endian", 4, pairsByOffset<4, true, aarch64Pair>, "frame, adrp and compare-branch pairs in order"},
-    {"ARM, little-endian", 4, pairsByOffset<4, false, armPair>, "frame, movw/movt and compare-branch pairs in order"},
-    {"ARM, big-endian", 4, pairsByOffset<4, true, armPair>, "frame, movw/movt and compare-branch pairs in order"},
-    {"PowerPC, big-endian", 4, pairsByOffset<4, true, powerPcPair>, "frame, lis/addi and compare-branch pairs in order"},
-    {"PowerPC, little-endian", 4, pairsByOffset<4, false, powerPcPair>, "frame, lis/addi and compare-branch pairs in order"},
-    {"SPARC, big-endian", 4, pairsByOffset<4, true, sparcPair>, "ret/restore and compare-branch pairs in order"},
-    {"SuperH, big-endian", 2, pairsByOffset<2, true, superHPair>, "push, pop and compare-branch pairs in order"},
-    {"SuperH, little-endian", 2, pairsByOffset<2, false, superHPair>, "push, pop and compare-branch pairs in order"},
-    {"68000, big-endian", 2, pairsByOffset<2, true, m68000Pair>, "return and compare-branch pairs in order"},
-    {"RISC-V, little-endian", 2, pairsByOffset<2, false, riscVPair, true>,
+    {"MIPS, big-endian", pairsByOffset<4, true, mipsPair>, "GOT calls, gp set-ups and compare-branch pairs in order"},
+    {"MIPS, little-endian", pairsByOffset<4, false, mipsPair>, "GOT calls, gp set-ups and compare-branch pairs in order"},
+    {"Alpha, little-endian", pairsByOffset<4, false, alphaPair>, "calls, gp reloads and compare-branch pairs in order"},
+    {"AArch64, little-endian", pairsByOffset<4, false, aarch64Pair>, "frame, adrp and compare-branch pairs in order"},
+    {"AArch64, big-endian", pairsByOffset<4, true, aarch64Pair>, "frame, adrp and compare-branch pairs in order"},
+    {"ARM, little-endian", pairsByOffset<4, false, armPair>, "frame, movw/movt and compare-branch pairs in order"},
+    {"ARM, big-endian", pairsByOffset<4, true, armPair>, "frame, movw/movt and compare-branch pairs in order"},
+    {"PowerPC, big-endian", pairsByOffset<4, true, powerPcPair>, "frame, lis/addi and compare-branch pairs in order"},
+    {"PowerPC, little-endian", pairsByOffset<4, false, powerPcPair>, "frame, lis/addi and compare-branch pairs in order"},
+    {"SPARC, big-endian", pairsByOffset<4, true, sparcPair>, "ret/restore and compare-branch pairs in order"},
+    {"SuperH, big-endian", pairsByOffset<2, true, superHPair>, "push, pop and compare-branch pairs in order"},
+    {"SuperH, little-endian", pairsByOffset<2, false, superHPair>, "push, pop and compare-branch pairs in order"},
+    {"68000, big-endian", pairsByOffset<2, true, m68000Pair>, "return and compare-branch pairs in order"},
+    {"RISC-V, little-endian", pairsByOffset<2, false, riscVPair, true>,
      "address, frame and compare-branch pairs in order"},
 };
 
@@ -242,13 +243,7 @@ const PairedCode kPairedCode[] = {
 std::vector<OrderedPairs> countOrderedPairs(const Bytes& image)
 {
     std::vector<OrderedPairs> counts;
-    for (const PairedCode& code : kPairedCode) {
-        // A wrong layout keeps the pairs at some offsets and breaks them at others: only the
-        // fewest count, times the number of offsets.
-        std::array<int, 4> byOffset = code.count(image);
-        std::size_t offsets = 8 / code.unit;
-        int fewest = *std::min_element(byOffset.begin(), byOffset.begin() + std::ptrdiff_t(offsets));
-        counts.push_back({code.cpu, int(offsets) * fewest, code.what});
-    }
+    for (const PairedCode& code : kPairedCode)
+        counts.push_back({code.cpu, code.count(image), code.what});
     return counts;
 }
